@@ -1,0 +1,27 @@
+// The number formats of the program. All of them use "." as the decimal separator
+// whatever the user's locale, and so does parsing.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+// General format: 15 significant digits, trailing zeros dropped, exponent form
+// ("1E-12", "1.5E20") only below 0.00001 in magnitude or beyond 15 integer digits.
+std::string FormatGeneral(double value);
+
+// printf "%.<digits>g" (grids "%.5g", tables and the text report "%.4g").
+std::string FormatSignificant(double value, int digits);
+
+// printf "%<width>.<decimals>f" (result tables "%3.3f", the ".qin" fields "%13.6f").
+std::string FormatFixed(double value, int decimals, int width = 0);
+
+// The whole text must be one number; otherwise a conversion error naming the text.
+double ParseDouble(const std::string& text);
+std::int32_t ParseInteger(const std::string& text);
+
+// The error of a text that is not a number (the platform's conversion error).
+class EConvertError : public std::invalid_argument {
+ public:
+  using std::invalid_argument::invalid_argument;
+};

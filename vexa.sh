@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# VEXA entry script: installs what the build needs, builds, then runs.
+#   ./vexa.sh demo   calculate the bundled example
+#   ./vexa.sh test   run the whole test suite
+#   ./vexa.sh build  only install and build
+set -euo pipefail
+cd "$(dirname "$0")"
+ROOT=$(pwd)
+BUILD="$ROOT/build"
+JOBS=$(nproc 2>/dev/null || echo 2)
+
+PACKAGES=(cmake ninja-build g++ clang libclang-rt-dev python3
+          libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libeigen3-dev)
+
+install_missing() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}" >&2
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq >/dev/null
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+build() {
+  install_missing
+  cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$BUILD" -j "$JOBS"
+}
+
+build_fuzz() {
+  CXX=clang++ cmake -S "$ROOT" -B "$ROOT/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DVEXA_FUZZ=ON -DVEXA_TESTS=OFF -DVEXA_BENCH=OFF >/dev/null
+  cmake --build "$ROOT/build-fuzz" -j "$JOBS"
+}
+
+case "${1:-}" in
+  build)
+    build ;;
+  demo)
+    build
+    "$BUILD/bin/vexa-calc" --demo "$ROOT/examples" ;;
+  test)
+    build
+    build_fuzz
+    (cd "$ROOT/build-fuzz" && ctest --output-on-failure -j "$JOBS")
+    (cd "$BUILD" && ctest --output-on-failure -j "$JOBS") ;;
+  *)
+    echo "usage: $0 demo|test|build" >&2
+    exit 2 ;;
+esac
