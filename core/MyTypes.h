@@ -2,6 +2,7 @@
 // and the boundary kind of a degree of freedom of the beam model.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -24,3 +25,22 @@ double AbsDouble(double value);
 
 // Deep copy: the target gets as many rows as the source, each with the source row's length.
 void CopyReal2DArray(const TReal2DArray& source, TReal2DArray& target);
+
+// Fixed-capacity array indexed from 1 (sections, rows, webs, supports of the engine data).
+// Index 0 and indices beyond the capacity are programming errors.
+template <typename T, int Capacity>
+class TOneBasedArray {
+ public:
+  static constexpr int Size = Capacity;
+  T& operator[](int index) { return items_.at(static_cast<std::size_t>(index - 1)); }
+  const T& operator[](int index) const { return items_.at(static_cast<std::size_t>(index - 1)); }
+  void Fill(const T& value) { items_.fill(value); }
+  T* begin() { return items_.data(); }
+  T* end() { return items_.data() + Capacity; }
+  const T* begin() const { return items_.data(); }
+  const T* end() const { return items_.data() + Capacity; }
+  bool operator==(const TOneBasedArray&) const = default;
+
+ private:
+  std::array<T, Capacity> items_{};
+};

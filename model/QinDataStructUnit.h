@@ -1,0 +1,82 @@
+// Working-process parameters of a project (`TQinDataStruct`): the input of the
+// working-process program, which computes the indicator diagram of the engine.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "DataExchangeUnit.h"
+
+// The operations that need the owning project data take it as an argument, so that a copy
+// of the project data never refers back to the original.
+class TQinDataStruct {
+ public:
+  std::string Descr;            // engine description (the project name)
+  std::int16_t EngineType = 0;  // 0 diesel, 1 spark ignition
+  std::int16_t TOFormula = 0;   // heat transfer: 0 Woschni, 1 Hohenberg, 2 alpha = f(Twall)
+  std::int16_t Vp = 0;          // intake organs: 0 valves, 1 ports
+  std::int16_t Vyp = 0;         // exhaust organs: 0 valves, 1 ports
+  std::int16_t V = 0;           // air supply: 0 naturally aspirated, 1 free turbocharger, 2 power turbine
+  std::int16_t Tau = 0;         // 0 four-stroke, 1 two-stroke
+  double Q = 0;                 // number of cylinders (derived, not stored)
+  double D = 0;                 // bore, m (derived)
+  double S = 0;                 // stroke, m (derived)
+  double E = 15;                // compression ratio
+  double Lam = 0.268;           // R/L (derived)
+  double N = 0;                 // speed, rpm
+  double EM = 0.89;             // nominal mechanical efficiency
+  double KK = 0.78;             // compressor efficiency
+  double KT = 0.8;              // turbine efficiency
+  double PK = 0.2;              // boost pressure, MPa
+  double DP = 0.007;            // pressure loss, MPa
+  double TK = 360;              // charge air temperature, K
+  double P0 = 0.1013;           // ambient pressure, MPa
+  double T0 = 293.15;           // ambient temperature, K
+  double PT = 0.15;             // turbine inlet pressure, MPa
+  double PZT = 0.106;           // pressure after the turbine, MPa
+  double B1 = 114;              // exhaust opening, degrees
+  double B12 = 178;             // exhaust fully open, degrees
+  double B13 = 306;             // exhaust starts closing, degrees
+  double B2 = 370;              // exhaust closed, degrees
+  double H1 = 347;              // intake opening, degrees
+  double H12 = 408;             // intake fully open, degrees
+  double H13 = 528;             // intake starts closing, degrees
+  double H2 = 589;              // intake closed, degrees
+  double FB = 0.002;            // largest effective exhaust area, m²
+  double FH = 0.0022;           // largest effective intake area, m²
+  double BPer = 0.99;           // scavenging (mixing) parameter
+  double Hu = 42500;            // lower heating value of the fuel, kJ/kg
+  double QC = 0.000061;         // fuel per cycle and cylinder, kg
+  double ALFF = 1.8;            // excess air ratio
+  double FOPT = -15;            // injection advance, degrees
+  double FOPZ = -15;            // ignition advance, degrees
+  double Fz = 70;               // combustion duration, degrees
+  double XT = 0.05;             // fuel fraction burned kinetically
+  double FCT = 3;               // angle of the largest kinetic burning rate, degrees
+  double MT = 1;                // kinetic combustion exponent
+  double MW = 0.5;              // diffusion combustion exponent
+  double TPOR = 240;            // mean piston temperature, °C
+  double Tkr = 220;             // mean head temperature, °C
+  double TWT = 180;             // mean liner temperature, °C
+  double OFPK = 0.8;            // piston to head area ratio
+  double ALFE = 2.5;            // ratio of the largest to the mean heat-transfer coefficient
+  double ALFR = 0.5;            // relative radius of the largest coefficient
+  double CG = 110;              // correction factor of Woschni's formula
+  double Cu = 10;               // swirl peripheral speed, m/s
+  double C2 = 0.00324;          // constant C2 of Woschni's formula
+  double Vkam = 0;              // volume of a divided chamber, cm³
+  double MFk = 0;               // effective area of its channel, cm²
+  double PDP = 0;               // shaft phase angle of an opposed-piston scheme, degrees
+
+  // The 48 Doubles from D to PDP in declaration order, as the project file stores them.
+  std::array<double*, 48> StoredDoubles();
+  // The six choices in stored order: EngineType, TOFormula, Vp, Vyp, V, Tau.
+  std::array<std::int16_t*, 6> Choices();
+
+  // Description, the six choices and the 48 Doubles: 398 bytes plus the description.
+  void StreamBlock(TVexaStream& stream, bool Writing);
+
+  // Strokes per cycle: 4, or 2 for a two-stroke engine.
+  int Strokes() const { return Tau == 0 ? 4 : 2; }
+};
