@@ -1,0 +1,262 @@
+#include "KinematicsUnit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "FloatCheckUnit.h"
+#include "NumberFormatUnit.h"
+
+namespace Kinematics {
+
+namespace {
+
+// The rod acceleration formulas divide by sin(alpha) and cos(beta) in a way that cancels
+// analytically; shifting an exact zero by this amount keeps them finite with the right limit.
+constexpr double AngleGuard = 1e-30;
+
+double guardedSinAngle(double alpha) { return std::sin(alpha) == 0.0 ? alpha + AngleGuard : alpha; }
+double guardedCosAngle(double beta) { return std::cos(beta) == 0.0 ? beta + AngleGuard : beta; }
+
+// Master rod of an articulated throw: a central rod without offset.
+double masterAngle(double alphaM, double R, double lM) { return std::asin(R / lM * std::sin(alphaM)); }
+
+double masterOmega(double omega, double alphaM, double R, double lM) {
+  const double lambda = R / lM;
+  return lambda * omega * std::cos(alphaM) / std::cos(masterAngle(alphaM, R, lM));
+}
+
+double masterEpsilon(double omega, double alphaM, double R, double lM) {
+  const double lambda = R / lM;
+  const double alphaG = guardedSinAngle(alphaM);
+  const double betaG = guardedCosAngle(masterAngle(alphaM, R, lM));
+  return -lambda * omega * omega * std::sin(alphaG) * (1.0 - lambda * lambda) /
+         std::pow(std::cos(betaG), 3);
+}
+
+// Angle psi of the trailing-rod pin radius against the articulated cylinder axis.
+double pinAngle(double alphaM, double delta, double gamma1, double R, double lM) {
+  return masterAngle(alphaM, R, lM) - (gamma1 - delta);
+}
+
+// Sideways distance of the trailing rod's lower pin from its cylinder axis, m: l*sin(beta).
+double pinOffset(double alphaM, double delta, double gamma1, double R, double r1, double lM) {
+  return R * std::sin(alphaM - delta) - r1 * std::sin(pinAngle(alphaM, delta, gamma1, R, lM));
+}
+
+[[noreturn]] void reject(const std::string& stage, const std::string& what) {
+  throw EVexaFloatError("Invalid floating point operation in " + stage + ": " + what);
+}
+
+std::string metres(double value) { return FormatSignificant(value, 6) + " m"; }
+
+void requireFiniteInput(double value, const std::string& stage, const char* name) {
+  if (!std::isfinite(value)) reject(stage, std::string(name) + " is not a finite number");
+}
+
+}  // namespace
+
+// ---- Central rod ----
+
+double RodAngle(double alpha, double a, double R, double l) {
+  const double lambda = R / l;
+  const double k = a / R;
+  return std::asin(lambda * (std::sin(alpha) - k));
+}
+
+double RodOmega(double omega, double alpha, double a, double R, double l) {
+  const double lambda = R / l;
+  return lambda * omega * std::cos(alpha) / std::cos(RodAngle(alpha, a, R, l));
+}
+
+double RodEpsilon(double omega, double alpha, double a, double R, double l) {
+  const double lambda = R / l;
+  const double k = a / R;
+  const double alphaG = guardedSinAngle(alpha);
+  const double betaG = guardedCosAngle(RodAngle(alpha, a, R, l));
+  const double s = std::sin(alphaG);
+  const double bracket = 1.0 - lambda * lambda - lambda * lambda * k * (k - s - 1.0 / s);
+  return -lambda * omega * omega * s * bracket / std::pow(std::cos(betaG), 3);
+}
+
+double Stroke(double a, double R, double l) {
+  const double inverseLambda = l / R;
+  const double k = a / R;
+  return R * (std::sqrt((inverseLambda + 1.0) * (inverseLambda + 1.0) - k * k) -
+              std::sqrt((inverseLambda - 1.0) * (inverseLambda - 1.0) - k * k));
+}
+
+double PistonDistance(double alpha, double a, double R, double l) {
+  const double beta = RodAngle(alpha, a, R, l);
+  // Top dead centre: crank and rod in line, sqrt((l + R)^2 - a^2) from the crank axis.
+  return std::sqrt((l + R) * (l + R) - a * a) - (R * std::cos(alpha) + l * std::cos(beta));
+}
+
+double PistonVelocity(double omega, double alpha, double a, double R, double l) {
+  const double beta = RodAngle(alpha, a, R, l);
+  return R * omega * std::sin(alpha + beta) / std::cos(beta);
+}
+
+double PistonAcceleration(double omega, double alpha, double a, double R, double l) {
+  const double lambda = R / l;
+  const double beta = RodAngle(alpha, a, R, l);
+  const double cosBeta = std::cos(beta);
+  const double cosAlpha = std::cos(alpha);
+  return R * omega * omega *
+         (std::cos(alpha + beta) / cosBeta + lambda * cosAlpha * cosAlpha / std::pow(cosBeta, 3));
+}
+
+// ---- Articulated rod ----
+
+double ArtRodAngle(double alphaM, double delta, double gamma1, double R, double r1, double lM,
+                   double l) {
+  return std::asin(pinOffset(alphaM, delta, gamma1, R, r1, lM) / l);
+}
+
+double ArtRodOmega(double omega, double alphaM, double delta, double gamma1, double R, double r1,
+                   double lM, double l) {
+  const double beta = ArtRodAngle(alphaM, delta, gamma1, R, r1, lM, l);
+  const double psi = pinAngle(alphaM, delta, gamma1, R, lM);
+  const double omegaM = masterOmega(omega, alphaM, R, lM);
+  return omega / std::cos(beta) *
+         (R / l * std::cos(alphaM - delta) - r1 / l * (omegaM / omega) * std::cos(psi));
+}
+
+double ArtRodEpsilon(double omega, double alphaM, double delta, double gamma1, double R, double r1,
+                     double lM, double l) {
+  const double beta = ArtRodAngle(alphaM, delta, gamma1, R, r1, lM, l);
+  const double psi = pinAngle(alphaM, delta, gamma1, R, lM);
+  const double omegaM = masterOmega(omega, alphaM, R, lM);
+  const double epsilonM = masterEpsilon(omega, alphaM, R, lM);
+  const double omegaL = ArtRodOmega(omega, alphaM, delta, gamma1, R, r1, lM, l);
+  const double omega2 = omega * omega;
+  return -(omega2 / std::cos(beta)) *
+         (r1 / l * (epsilonM / omega2) * std::cos(psi) + R / l * std::sin(alphaM - delta) -
+          r1 / l * (omegaM / omega) * (omegaM / omega) * std::sin(psi) -
+          (omegaL / omega) * (omegaL / omega) * std::sin(beta));
+}
+
+double ArtPinDistance(double alphaM, double delta, double gamma1, double R, double r1, double lM,
+                      double l) {
+  const double beta = ArtRodAngle(alphaM, delta, gamma1, R, r1, lM, l);
+  const double psi = pinAngle(alphaM, delta, gamma1, R, lM);
+  return R * std::cos(alphaM - delta) + r1 * std::cos(psi) + l * std::cos(beta);
+}
+
+double ArtTdcAngle(double delta, double gamma1, double R, double r1, double lM, double l) {
+  // Closed-form estimate of the own crank angle where X is largest: X is expanded in the
+  // first and second harmonics of the own crank angle (amplitudes M1, M2, phases A1, A2, with
+  // the rod-ratio series cut after lambda^2), and phi* is the stationary point of that sum.
+  const double chi = gamma1 - delta;
+  const double lambda = R / lM;
+  const double q = 1.0 - lambda * (lambda / 4.0) - (lambda / 2.0) * (lambda / 4.0);
+  const double u = (std::cos(chi) * (q * r1 / l) + 1.0) * r1 / lM;
+  const double c1 = std::sin(delta) * std::sin(chi) * u + 1.0;
+  const double s1 = std::sin(chi) * (q * r1 / l) - std::cos(delta) * std::sin(chi) * u;
+  const double v = std::cos(chi) * ((lambda / 2.0) * r1 / l);
+  const double w =
+      (std::cos(2.0 * chi) * ((lambda / 4.0) * r1 / l) + std::cos(chi) * (lambda / 4.0)) * r1 / lM;
+  const double c2 = std::cos(2.0 * delta) * w + R / (4.0 * l) - std::cos(delta) * v;
+  const double s2 = std::sin(delta) * v - std::sin(2.0 * delta) * w;
+  const double a1 = std::atan(s1 / c1);
+  const double a2 = std::atan(s2 / c2);
+  const double m1 = c1 / std::cos(a1);
+  const double m2 = 4.0 * c2 / std::cos(a2);
+  return 0.5 * std::atan((m2 * std::sin(a2) - m1 * std::sin(2.0 * a1)) /
+                         (m1 * std::cos(2.0 * a1) + m2 * std::cos(a2)));
+}
+
+double ArtTdcDistance(double delta, double gamma1, double R, double r1, double lM, double l) {
+  const double phi = ArtTdcAngle(delta, gamma1, R, r1, lM, l);
+  const double chi = gamma1 - delta;
+  const double betaM = std::asin(R / lM * std::sin(phi + delta));
+  const double psi = betaM - chi;
+  const double beta = std::asin(R / l * std::sin(phi) - r1 / l * std::sin(psi));
+  return R * std::cos(phi) + r1 * std::cos(psi) + l * std::cos(beta);
+}
+
+double ArtPistonDistance(double alphaM, double delta, double gamma1, double R, double r1,
+                         double lM, double l) {
+  return ArtTdcDistance(delta, gamma1, R, r1, lM, l) -
+         ArtPinDistance(alphaM, delta, gamma1, R, r1, lM, l);
+}
+
+double ArtPistonVelocity(double omega, double alphaM, double delta, double gamma1, double R,
+                         double r1, double lM, double l) {
+  const double beta = ArtRodAngle(alphaM, delta, gamma1, R, r1, lM, l);
+  const double psi = pinAngle(alphaM, delta, gamma1, R, lM);
+  const double omegaM = masterOmega(omega, alphaM, R, lM);
+  const double omegaL = ArtRodOmega(omega, alphaM, delta, gamma1, R, r1, lM, l);
+  return R * omega *
+         (std::sin(alphaM - delta) + r1 / R * (omegaM / omega) * std::sin(psi) +
+          l / R * (omegaL / omega) * std::sin(beta));
+}
+
+double ArtPistonAcceleration(double omega, double alphaM, double delta, double gamma1, double R,
+                             double r1, double lM, double l) {
+  const double beta = ArtRodAngle(alphaM, delta, gamma1, R, r1, lM, l);
+  const double psi = pinAngle(alphaM, delta, gamma1, R, lM);
+  const double omegaM = masterOmega(omega, alphaM, R, lM);
+  const double epsilonM = masterEpsilon(omega, alphaM, R, lM);
+  const double omegaL = ArtRodOmega(omega, alphaM, delta, gamma1, R, r1, lM, l);
+  const double epsilonL = ArtRodEpsilon(omega, alphaM, delta, gamma1, R, r1, lM, l);
+  const double omega2 = omega * omega;
+  return R * omega2 *
+         (l / R * (epsilonL / omega2) * std::sin(beta) + r1 / R * (epsilonM / omega2) * std::sin(psi) +
+          l / R * (omegaL / omega) * (omegaL / omega) * std::cos(beta) +
+          r1 / R * (omegaM / omega) * (omegaM / omega) * std::cos(psi) + std::cos(alphaM - delta));
+}
+
+// ---- Geometry checks ----
+
+void RequireCentralGeometry(double a, double R, double l, const std::string& stage) {
+  requireFiniteInput(a, stage, "desaxial offset a");
+  requireFiniteInput(R, stage, "crank radius R");
+  requireFiniteInput(l, stage, "connecting rod length l");
+  if (!(R > 0.0)) reject(stage, "crank radius R = " + metres(R) + " is not positive");
+  if (!(l > R + std::fabs(a)))
+    reject(stage, "rod angle: connecting rod l = " + metres(l) +
+                      " is too short for crank radius R = " + metres(R) +
+                      " and desaxial offset a = " + metres(a) + " (needs l > R + |a|)");
+}
+
+void RequireArticulatedGeometry(double delta, double gamma1, double R, double r1, double lM,
+                                double l, const std::string& stage) {
+  requireFiniteInput(delta, stage, "angle between the cylinder axes");
+  requireFiniteInput(gamma1, stage, "trailing rod pin angle gamma1");
+  requireFiniteInput(r1, stage, "trailing rod pin radius r1");
+  requireFiniteInput(l, stage, "trailing rod length l");
+  RequireCentralGeometry(0.0, R, lM, stage + " (master rod)");
+
+  // Largest |l*sin(beta)| over a full turn: dense sampling, then a golden-section refinement
+  // around every sampled local maximum of the smooth periodic offset.
+  auto offset = [&](double alphaM) {
+    return std::fabs(pinOffset(alphaM, delta, gamma1, R, r1, lM));
+  };
+  constexpr int samples = 3600;
+  const double step = 2.0 * std::numbers::pi / samples;
+  double largest = 0.0;
+  for (int i = 0; i < samples; ++i) {
+    const double here = offset(i * step);
+    if (here < offset((i - 1) * step) || here < offset((i + 1) * step)) continue;
+    double lo = (i - 1) * step;
+    double hi = (i + 1) * step;
+    const double golden = 0.5 * (std::sqrt(5.0) - 1.0);
+    for (int iteration = 0; iteration < 60; ++iteration) {
+      const double left = hi - golden * (hi - lo);
+      const double right = lo + golden * (hi - lo);
+      if (offset(left) >= offset(right))
+        hi = right;
+      else
+        lo = left;
+    }
+    largest = std::max({largest, here, offset(0.5 * (lo + hi))});
+  }
+  if (!(l > largest))
+    reject(stage, "rod angle: trailing rod l = " + metres(l) +
+                      " is too short for the sideways travel " + metres(largest) +
+                      " of its pin on the master rod (crank radius R = " + metres(R) +
+                      ", pin radius r1 = " + metres(r1) + ")");
+}
+
+}  // namespace Kinematics
