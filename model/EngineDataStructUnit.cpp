@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <numbers>
+#include <stdexcept>
+#include <string>
 
 #include "EVexaErrorUnit.h"
 
@@ -48,6 +50,13 @@ void streamDoubles(TVexaStream& stream, std::initializer_list<double*> fields, b
 }  // namespace
 
 void TEngineDataStruct::Serialize(TVexaStream& stream, bool Writing) {
+  // The file holds exactly NMass inertias and NMass × NMass stiffnesses.
+  if (Writing) {
+    if (NMass < 0 || NMass > MaxMasses)
+      throw std::invalid_argument("The torsional model has " + std::to_string(NMass) + " masses (0 to " +
+                                  std::to_string(MaxMasses) + " can be stored)");
+    ResizeTorsionalModel(NMass);
+  }
   ValSteel.Serialize(stream, Writing);
   ProtSteel.Serialize(stream, Writing);
   Qin.StreamBlock(stream, Writing);
@@ -144,6 +153,7 @@ void TEngineDataStruct::NotifyOwner(int notification) const {
 }
 
 void TEngineDataStruct::ResizeTorsionalModel(int n) {
+  NMass = static_cast<std::int16_t>(n);
   IMass.resize(static_cast<std::size_t>(n), 0.0);
   CMatrix.resize(static_cast<std::size_t>(n));
   for (auto& row : CMatrix) row.resize(static_cast<std::size_t>(n), 0.0);

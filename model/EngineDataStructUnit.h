@@ -180,7 +180,8 @@ class TEngineDataStruct {
   int NWebs() const { return 2 * NSec; }
   int NSupports() const { return NSec + 1; }
 
-  // Sizes IMass to n and CMatrix to n × n (new entries zero, kept entries unchanged).
+  // Sets NMass to n and sizes IMass to n and CMatrix to n × n (new entries zero, kept
+  // entries unchanged).
   void ResizeTorsionalModel(int n);
 };
 
