@@ -35,7 +35,7 @@ build() {
 build_fuzz() {
   CXX=clang++ cmake -S "$ROOT" -B "$ROOT/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DVEXA_FUZZ=ON -DVEXA_TESTS=OFF -DVEXA_BENCH=OFF >/dev/null
-  cmake --build "$ROOT/build-fuzz" -j "$JOBS"
+  cmake --build "$ROOT/build-fuzz" -j "$JOBS" --target vexa_fuzz
 }
 
 case "${1:-}" in
@@ -43,7 +43,8 @@ case "${1:-}" in
     build ;;
   demo)
     build
-    "$BUILD/bin/vexa-calc" --demo "$ROOT/examples" ;;
+    "$BUILD/bin/vexa-calc" --new "$BUILD/demo.vxa"
+    "$BUILD/bin/vexa-calc" --show "$BUILD/demo.vxa" ;;
   test)
     build
     build_fuzz
