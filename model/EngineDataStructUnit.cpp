@@ -6,6 +6,7 @@
 #include <string>
 
 #include "EVexaErrorUnit.h"
+#include "KinematicsUnit.h"
 
 namespace {
 constexpr double Pi = std::numbers::pi;
@@ -203,10 +204,7 @@ double TEngineDataStruct::CylPhase(int cylinder) const {
   return phase;
 }
 
-double TEngineDataStruct::CylStroke(int /*cylinder*/) const {
-  const double l = ConRodL[1];
-  return std::sqrt((l + R) * (l + R) - Dezax * Dezax) - std::sqrt((l - R) * (l - R) - Dezax * Dezax);
-}
+double TEngineDataStruct::CylStroke(int /*cylinder*/) const { return Kinematics::Stroke(Dezax, R, ConRodL[1]); }
 
 bool TEngineDataStruct::CheckFireAngles() const {
   if (NRad <= 1) return true;
