@@ -216,17 +216,6 @@ TEST(EigenContract, CallerMatrixAndIndexZeroAreUntouched) {
   }
 }
 
-TEST(EigenContract, OutputsAreSizedForOneBasedUse) {
-  const int n = 5;
-  TReal1DArray wr, wi;
-  TReal2DArray z;
-  ASSERT_TRUE(HessenbergQRIEigen(randomMatrix(n, 3), n, wr, z, wi));
-  EXPECT_EQ(wr.size(), 6u);
-  EXPECT_EQ(wi.size(), 6u);
-  ASSERT_EQ(z.size(), 6u);
-  for (const auto& row : z) EXPECT_EQ(row.size(), 6u);
-}
-
 TEST(EigenContract, BadArgumentsAreRefused) {
   TReal1DArray wr, wi;
   TReal2DArray z;
