@@ -216,4 +216,144 @@ TEST(GraphDirectoryTest, LiesInDataBaseBesideTheProgram) {
   EXPECT_EQ(GraphDirectory("/opt/vexa"), std::filesystem::path("/opt/vexa/DataBase/Коэффициенты"));
 }
 
+// ---- the graphs shipped with the program --------------------------------------------
+
+struct TShippedGraph {
+  const char* name;
+  bool family;
+};
+
+// The 27 graphs the program reads, with their form.
+const TShippedGraph ShippedGraphs[] = {
+    {"q(r, SgmV).kft", true},      {"q(r, SgmT_SgmV).kft", true}, {"AlphaSgm.kft", false},
+    {"AlphaTau.kft", true},        {"W_W0_sgm.kft", true},        {"W_W0_tau.kft", true},
+    {"W_W0_sgm_solid.kft", false}, {"W_W0_tau_solid.kft", false}, {"ASTG_ASTG0.kft", false},
+    {"KsgmD0.kft", false},         {"BetsgmH.kft", false},        {"BetsgmDv.kft", false},
+    {"KsgmE.kft", true},           {"KsiSigmH.kft", false},       {"BetSgmD1.kft", true},
+    {"Ktau0.kft", true},           {"BetTauH.kft", false},        {"BetTauB.kft", false},
+    {"KtauE.kft", true},           {"BetTauD.kft", true},         {"Esgm.kft", true},
+    {"Etau.kft", true},            {"PsiSigm.kft", false},        {"PsiTau.kft", false},
+    {"LamD.kft", false},           {"Mu.kft", false},             {"Knu.kft", false},
+};
+
+class ShippedGraphsTest : public ::testing::Test {
+ protected:
+  static std::filesystem::path Graph(const std::string& name) {
+    return GraphDirectory(testsupport::BinDir()) / name;
+  }
+};
+
+TEST_F(ShippedGraphsTest, EveryGraphIsThereAndReadsInItsForm) {
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(GraphDirectory(testsupport::BinDir())))
+    if (entry.path().extension() == ".kft") ++files;
+  EXPECT_EQ(files, 27);
+  for (const TShippedGraph& g : ShippedGraphs) {
+    SCOPED_TRACE(g.name);
+    if (g.family) {
+      const TGraphFamily f = ReadGraphFamily(Graph(g.name));
+      EXPECT_GE(f.P.size(), 2u);
+      // A tabulated point outside [0, 5] would silently read as 0.
+      for (const auto& row : f.Y)
+        for (double y : row) EXPECT_TRUE(y >= 0 && y <= 5) << y;
+    } else {
+      const TGraphCurve c = ReadGraphCurve(Graph(g.name));
+      EXPECT_GE(c.X.size(), 2u);
+    }
+  }
+}
+
+TEST_F(ShippedGraphsTest, WebTorsionCoefficientFollowsSaintVenantsTable) {
+  // Saint-Venant's values of alpha in tau_max = T/(alpha h b²) for a rectangle h × b.
+  const std::pair<double, double> table[] = {{1, 0.208}, {1.5, 0.231}, {2, 0.246}, {3, 0.267},
+                                             {4, 0.282}, {6, 0.299},   {10, 0.313}};
+  for (auto [ratio, alpha] : table) EXPECT_NEAR(LookupGraph1D(Graph("Mu.kft"), ratio), alpha, 1e-9) << ratio;
+  // A very thin strip tends to alpha = 1/3.
+  EXPECT_NEAR(LookupGraph1D(Graph("Mu.kft"), 1000), 1.0 / 3, 5e-4);
+  EXPECT_GT(LookupGraph1D(Graph("Mu.kft"), 20), 0.313);
+}
+
+TEST_F(ShippedGraphsTest, SmallOilHoleGivesTheKirschValues) {
+  // A vanishing hole: bending is a plate in tension (3), torsion a plate in pure shear
+  // (peak normal stress 4 τ), and the section is not weakened.
+  EXPECT_NEAR(LookupGraph1D(Graph("AlphaSgm.kft"), 0), 3, 1e-9);
+  for (double bore : {0.0, 0.5, 0.9}) EXPECT_NEAR(LookupGraph2D(Graph("AlphaTau.kft"), 0, bore), 4, 1e-9);
+  EXPECT_EQ(LookupGraph1D(Graph("W_W0_sgm_solid.kft"), 0), 1);
+  EXPECT_EQ(LookupGraph1D(Graph("W_W0_tau_solid.kft"), 0), 1);
+}
+
+// Net-to-gross bending section modulus of a solid shaft through a transverse hole, by direct
+// integration of the second moment of the strip |z| < d/2 that the hole removes.
+double exactNetRatioBending(double holeRatio) {
+  const double radius = 0.5, halfWidth = holeRatio / 2;
+  const int steps = 20000;
+  double strip = 0;
+  for (int k = 0; k < steps; ++k) {
+    const double z = -halfWidth + (k + 0.5) * (2 * halfWidth / steps);
+    strip += 2.0 / 3 * std::pow(radius * radius - z * z, 1.5) * (2 * halfWidth / steps);
+  }
+  const double full = M_PI / 64;
+  return (full - strip) / full;
+}
+
+TEST_F(ShippedGraphsTest, NetSectionRatioAgreesWithDirectIntegration) {
+  for (double d : {0.05, 0.1, 0.15, 0.2})
+    EXPECT_NEAR(LookupGraph1D(Graph("W_W0_sgm_solid.kft"), d), exactNetRatioBending(d), 0.01) << d;
+  // The hollow family at a vanishing bore is the solid curve.
+  EXPECT_NEAR(LookupGraph2D(Graph("W_W0_sgm.kft"), 0.1, 0), LookupGraph1D(Graph("W_W0_sgm_solid.kft"), 0.1), 1e-9);
+  EXPECT_NEAR(LookupGraph2D(Graph("W_W0_tau.kft"), 0.1, 0), LookupGraph1D(Graph("W_W0_tau_solid.kft"), 0.1), 1e-9);
+}
+
+TEST_F(ShippedGraphsTest, NotchSensitivitiesRiseWithRadiusAndStrengthWithinZeroToOne) {
+  for (const char* name : {"q(r, SgmV).kft", "q(r, SgmT_SgmV).kft"}) {
+    SCOPED_TRACE(name);
+    const TGraphFamily f = ReadGraphFamily(Graph(name));
+    for (std::size_t j = 0; j < f.P.size(); ++j) {
+      EXPECT_EQ(f.Y[j][0], 0);  // a sharp notch (r = 0) is no worse than no notch at all
+      for (std::size_t i = 0; i < f.X.size(); ++i) {
+        EXPECT_TRUE(f.Y[j][i] >= 0 && f.Y[j][i] <= 1);
+        if (i > 0) {
+          EXPECT_GE(f.Y[j][i], f.Y[j][i - 1]);
+        }
+        if (j > 0) {
+          EXPECT_GE(f.Y[j][i], f.Y[j - 1][i]);
+        }
+      }
+    }
+  }
+  // Peterson's relation q = 1/(1 + a/r) at r = a gives one half (a = 0.254 mm, normalised).
+  EXPECT_NEAR(LookupGraph2D(Graph("q(r, SgmT_SgmV).kft"), 0.254, 0.5), 0.5, 0.02);
+}
+
+TEST_F(ShippedGraphsTest, ScaleFactorsFallWithDiameterAndStayPhysical) {
+  for (const char* name : {"Esgm.kft", "Etau.kft"}) {
+    const TGraphFamily f = ReadGraphFamily(Graph(name));
+    for (const auto& row : f.Y)
+      for (std::size_t i = 0; i < row.size(); ++i) {
+        EXPECT_TRUE(row[i] > 0.4 && row[i] <= 1) << name;
+        if (i > 0) {
+          EXPECT_LT(row[i], row[i - 1]) << name;
+        }
+      }
+  }
+  // Handbook values at 50 mm: carbon steel in bending 0.81, alloy steel 0.70.
+  EXPECT_NEAR(LookupGraph2D(Graph("Esgm.kft"), 0.05, 0), 0.81, 1e-9);
+  EXPECT_NEAR(LookupGraph2D(Graph("Esgm.kft"), 0.05, 1), 0.70, 1e-9);
+  EXPECT_NEAR(LookupGraph2D(Graph("Etau.kft"), 0.05, 0), 0.70, 1e-9);
+}
+
+TEST_F(ShippedGraphsTest, AsymmetryAndHardeningFactors) {
+  // psi_sigma = 0.02 + 2e-4 σв, psi_tau = psi_sigma / 2.
+  EXPECT_NEAR(LookupGraph1D(Graph("PsiSigm.kft"), 800), 0.18, 1e-9);
+  EXPECT_NEAR(LookupGraph1D(Graph("PsiTau.kft"), 800), 0.09, 1e-9);
+  EXPECT_EQ(LookupGraph1D(Graph("Knu.kft"), 0), 1);  // no hardening, no gain
+  double previous = 1;
+  for (int technology = 1; technology <= 3; ++technology) {
+    const double knu = LookupGraph1D(Graph("Knu.kft"), technology);
+    EXPECT_GT(knu, previous);
+    EXPECT_LE(knu, 2.5);
+    previous = knu;
+  }
+}
+
 }  // namespace
