@@ -231,6 +231,22 @@ TEST_F(ConcentrationTest, DefaultThrowGivesTheValuesEngineersExpect) {
   EXPECT_TRUE(data_.WebTorsionCoef > 0.282 && data_.WebTorsionCoef < 0.299);
 }
 
+TEST_F(ConcentrationTest, NewProjectWithTheShippedMaterialDatabaseComputes) {
+  // A new project takes the first material of the database beside the program.
+  ASSERT_EQ(LoadProgramSteelData(testsupport::BinDir()), "");
+  TEngineDataStruct fresh;
+  ASSERT_GT(fresh.ValSteel.SgmV, 0);
+  CalcConcentrationCoeffs(fresh, ShippedGraphs());
+  EXPECT_TRUE(fresh.AlphaSgm_G_S > 1.5 && fresh.AlphaSgm_G_S < 4);
+  EXPECT_TRUE(fresh.AlphaTau_G_S > 1.5 && fresh.AlphaTau_G_S < 4);
+  // No oil holes in a new project: the Kirsch values of a vanishing hole, and no notch effect.
+  EXPECT_EQ(fresh.AlphaSgm_M_K, 3);
+  EXPECT_EQ(fresh.AlphaTau_M_K, 4);
+  EXPECT_EQ(fresh.KSgm_M_K, 1);
+  for (double e : {fresh.Esgm_S, fresh.Etau_S, fresh.Etau_K, fresh.Esgm_K}) EXPECT_TRUE(e >= 0.5 && e <= 1) << e;
+  EXPECT_TRUE(fresh.qSigm_S > 0 && fresh.qSigm_S <= 1);
+}
+
 // ---- refused and interrupted calculations -------------------------------------------
 
 TEST_F(ConcentrationTest, ZeroOrNegativeDenominatorIsRefusedNamingTheInput) {

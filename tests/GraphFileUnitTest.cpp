@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <iterator>
 #include <fstream>
 #include <limits>
 
@@ -261,6 +263,22 @@ TEST_F(ShippedGraphsTest, EveryGraphIsThereAndReadsInItsForm) {
       EXPECT_GE(c.X.size(), 2u);
     }
   }
+}
+
+TEST_F(ShippedGraphsTest, ShippedFilesAreTheGeneratorsOutput) {
+  // The graphs are data made by tools/make_graphs.py from its sources; a hand edit of a
+  // shipped file (or a changed generator without regenerated files) shows up here.
+  if (std::system("python3 --version > /dev/null 2>&1") != 0) GTEST_SKIP() << "no python3";
+  testsupport::TempDir out;
+  const std::string command = "python3 \"" + (testsupport::SourceDir() / "tools" / "make_graphs.py").string() +
+                              "\" \"" + out.Path().string() + "\" > /dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  auto slurp = [](const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  };
+  const auto shipped = testsupport::SourceDir() / "data" / "DataBase" / "Коэффициенты";
+  for (const TShippedGraph& g : ShippedGraphs) EXPECT_EQ(slurp(out / g.name), slurp(shipped / g.name)) << g.name;
 }
 
 TEST_F(ShippedGraphsTest, WebTorsionCoefficientFollowsSaintVenantsTable) {
