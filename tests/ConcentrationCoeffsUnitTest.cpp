@@ -82,18 +82,6 @@ TEST_F(ConcentrationTest, EnteredModeReadsOnlyLamDAndMu) {
   EXPECT_NEAR(data_.WebTorsionCoef, 0.021, 1e-12);
 }
 
-TEST_F(ConcentrationTest, EnteredModeFailsOnlyForItsOwnGraphs) {
-  data_.CoeffsCalcRadio = 1;
-  data_.Nsh = 5;
-  Write("Mu.kft", "Mu\n1\n0 10\n0 0.1\n");
-  try {
-    CalcConcentrationCoeffs(data_, dir_.Path());
-    FAIL() << "LamD.kft is missing";
-  } catch (const EGraphFileError& e) {
-    EXPECT_EQ(e.FileName.filename(), "LamD.kft");
-  }
-}
-
 // ---- computed coefficients ----------------------------------------------------------
 
 TEST_F(ConcentrationTest, ComputedModeCountsJournalsAndFixesTheEccentricityFactor) {

@@ -44,12 +44,6 @@ TEST(GraphIntervalTest, OutsideTheTableUsesTheEndIntervals) {
   EXPECT_EQ(FindGraphInterval(TReal1DArray{5, 7}, 100), 0);
 }
 
-TEST(GraphIntervalTest, InterpolateIsTheStraightLineThroughTwoPoints) {
-  EXPECT_DOUBLE_EQ(Interpolate(1, 1, 0, 3, 0), 1.0 / 3);
-  EXPECT_DOUBLE_EQ(Interpolate(-1, 4, 2, 2, 0), 1);  // beyond the left point
-  EXPECT_DOUBLE_EQ(Interpolate(4, 4, 2, 2, 0), 6);   // beyond the right point
-}
-
 TEST(GraphIntervalTest, RoundingKeepsFourDecimalsWithHalvesToEven) {
   EXPECT_NEAR(RoundGraphValue(1.0 / 3), 0.3333, 1e-15);
   EXPECT_NEAR(RoundGraphValue(2.0 / 3), 0.6667, 1e-15);
@@ -212,10 +206,6 @@ TEST_F(GraphFileTest, NonFiniteArgumentIsAFloatingPointError) {
   EXPECT_THROW(LookupGraph1D(curve, nan), EVexaFloatError);
   EXPECT_THROW(LookupGraph1D(curve, inf), EVexaFloatError);
   EXPECT_THROW(LookupGraph2D(family, 0.5, inf), EVexaFloatError);  // would otherwise become 0
-}
-
-TEST(GraphDirectoryTest, LiesInDataBaseBesideTheProgram) {
-  EXPECT_EQ(GraphDirectory("/opt/vexa"), std::filesystem::path("/opt/vexa/DataBase/Коэффициенты"));
 }
 
 // ---- the graphs shipped with the program --------------------------------------------
