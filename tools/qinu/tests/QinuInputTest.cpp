@@ -1,0 +1,229 @@
+// Reading the ".qin" exchange file and rejecting data no engine can have.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "QinInputUnit.h"
+#include "QinuTestSupport.h"
+
+namespace {
+
+using qinu::EQinInputError;
+using qinu::TQinInput;
+
+// Every double gets a value of its own, so a field read into the wrong member shows.
+TQinInput DistinctValues() {
+  TQinInput in;
+  double* fields[] = {&in.D,    &in.S,    &in.E,    &in.Lam,  &in.N,    &in.PDP,  &in.Q,
+                      &in.EM,   &in.KK,   &in.KT,   &in.PK,   &in.DP,   &in.TK,   &in.P0,
+                      &in.T0,   &in.PT,   &in.PZT,  &in.B1,   &in.B12,  &in.B13,  &in.B2,
+                      &in.FB,   &in.H1,   &in.H12,  &in.H13,  &in.H2,   &in.FH,   &in.BPer,
+                      &in.Hu,   &in.QC,   &in.ALFF, &in.FOPT, &in.FOPZ, &in.Fz,   &in.XT,
+                      &in.FCT,  &in.MT,   &in.MW,   &in.TPOR, &in.Tkr,  &in.TWT,  &in.OFPK,
+                      &in.ALFE, &in.ALFR, &in.CG,   &in.Cu,   &in.C2,   &in.Vkam, &in.MFk};
+  double value = 1.000001;
+  for (double* field : fields) *field = (value += 1.25);
+  in.FOPT = -15;  // negative values keep their sign
+  in.TOFormula = 1;
+  in.Vp = 1;
+  in.Vyp = 0;
+  in.V = 2;
+  in.EngineType = 1;
+  return in;
+}
+
+std::string ReplaceLine(const std::string& text, int lineNumber, const std::string& line) {
+  std::size_t begin = 0;
+  for (int i = 1; i < lineNumber; ++i) begin = text.find('\n', begin) + 1;
+  const std::size_t end = text.find('\n', begin);
+  return text.substr(0, begin) + line + text.substr(end);
+}
+
+std::string FirstLines(const std::string& text, int count) {
+  std::size_t end = 0;
+  for (int i = 0; i < count; ++i) end = text.find('\n', end) + 1;
+  return text.substr(0, end);
+}
+
+std::string ErrorOf(const std::string& text) {
+  try {
+    qinu::ParseQinText(text, "Default.qin");
+  } catch (const EQinInputError& error) {
+    return error.what();
+  }
+  return "";
+}
+
+TEST(QinFileTest, ReadsEveryFieldFromItsPlaceInTheLayout) {
+  const TQinInput written = DistinctValues();
+  const TQinInput read =
+      qinu::ParseQinText(qinutest::FormatQinFile(written, "Default.qin"), "Default.qin");
+  EXPECT_DOUBLE_EQ(read.D, written.D);
+  EXPECT_DOUBLE_EQ(read.PDP, written.PDP);
+  EXPECT_DOUBLE_EQ(read.Q, written.Q);
+  EXPECT_DOUBLE_EQ(read.PK, written.PK);
+  EXPECT_DOUBLE_EQ(read.PT, written.PT);
+  EXPECT_DOUBLE_EQ(read.PZT, written.PZT);
+  EXPECT_DOUBLE_EQ(read.B2, written.B2);
+  EXPECT_DOUBLE_EQ(read.FB, written.FB);
+  EXPECT_DOUBLE_EQ(read.H2, written.H2);
+  EXPECT_DOUBLE_EQ(read.FH, written.FH);
+  EXPECT_DOUBLE_EQ(read.Hu, written.Hu);
+  EXPECT_DOUBLE_EQ(read.QC, written.QC);
+  EXPECT_DOUBLE_EQ(read.FOPT, -15);
+  EXPECT_DOUBLE_EQ(read.FCT, written.FCT);
+  EXPECT_DOUBLE_EQ(read.TWT, written.TWT);
+  EXPECT_DOUBLE_EQ(read.Cu, written.Cu);
+  EXPECT_DOUBLE_EQ(read.C2, written.C2);  // the two constants after C2 are skipped
+  EXPECT_DOUBLE_EQ(read.Vkam, written.Vkam);
+  EXPECT_DOUBLE_EQ(read.MFk, written.MFk);
+  EXPECT_EQ(read.TOFormula, 1);
+  EXPECT_EQ(read.Vp, 1);
+  EXPECT_EQ(read.Vyp, 0);
+  EXPECT_EQ(read.V, 2);
+  EXPECT_EQ(read.EngineType, 1);
+}
+
+TEST(QinFileTest, AcceptsWindowsLineEndsAndIgnoresExtraNumbers) {
+  std::string text = qinutest::FormatQinFile(qinutest::DefaultExample(), "Default.qin");
+  text = ReplaceLine(text, 4, "0.26 0.26 15 0.2241 1000 0 99 98");
+  std::string windows;
+  for (char c : text) windows += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  const TQinInput read = qinu::ParseQinText(windows, "Default.qin");
+  EXPECT_DOUBLE_EQ(read.D, 0.26);
+  EXPECT_DOUBLE_EQ(read.N, 1000);
+  EXPECT_DOUBLE_EQ(read.PDP, 0);
+  EXPECT_DOUBLE_EQ(read.Q, 16);  // the next line is still line 5
+  EXPECT_EQ(read.EngineType, 0);
+}
+
+TEST(QinFileTest, PortsForIntakeAndExhaustMakeATwoStroke) {
+  TQinInput in = qinutest::DefaultExample();
+  in.Vp = 1;
+  in.Vyp = 1;
+  const TQinInput read =
+      qinu::ParseQinText(qinutest::FormatQinFile(in, "Default.qin"), "Default.qin");
+  EXPECT_TRUE(read.TwoStroke());
+  EXPECT_DOUBLE_EQ(read.PeriodDeg(), 360);
+  in.Vp = 0;
+  EXPECT_FALSE(in.TwoStroke());
+}
+
+TEST(QinFileTest, NamesTheLineAndFieldOfAMalformedFile) {
+  const std::string good = qinutest::FormatQinFile(qinutest::DefaultExample(), "Default.qin");
+  const std::string comma = ErrorOf(ReplaceLine(good, 4, "0,26 0.26 15 0.2241 1000 0"));
+  EXPECT_NE(comma.find("line 4"), std::string::npos) << comma;
+  EXPECT_NE(comma.find("\"0,26\""), std::string::npos) << comma;
+  EXPECT_NE(comma.find("field D"), std::string::npos) << comma;
+
+  const std::string shortLine = ErrorOf(ReplaceLine(good, 9, "0.0022 0.99 42500"));
+  EXPECT_NE(shortLine.find("line 9: expected 5 numbers"), std::string::npos) << shortLine;
+
+  const std::string truncated = ErrorOf(FirstLines(good, 10));
+  EXPECT_NE(truncated.find("line 11 is missing"), std::string::npos) << truncated;
+
+  const std::string choice = ErrorOf(ReplaceLine(good, 14, "   1   3   1   1   1   1"));
+  EXPECT_NE(choice.find("Vp must be a whole number from 1 to 2"), std::string::npos) << choice;
+
+  EXPECT_NE(ErrorOf("").find("line 4 is missing"), std::string::npos);
+}
+
+TEST(QinFileTest, ReportsAMissingFile) {
+  try {
+    qinu::ReadQinFile("/nonexistent/Default.qin");
+    FAIL() << "no error";
+  } catch (const EQinInputError& error) {
+    EXPECT_NE(std::string(error.what()).find("cannot open"), std::string::npos);
+  }
+}
+
+class QinValidationTest : public ::testing::Test {
+ protected:
+  TQinInput in_ = qinutest::DefaultExample();
+
+  // The validation message, or "" when the data are accepted.
+  std::string Message() const {
+    try {
+      qinu::ValidateQinInput(in_);
+    } catch (const EQinInputError& error) {
+      return error.what();
+    }
+    return "";
+  }
+};
+
+TEST_F(QinValidationTest, AcceptsTheExampleAndTheMotoredCase) {
+  EXPECT_EQ(Message(), "");
+  in_.QC = 0;
+  in_.Fz = 0;  // the combustion law does not matter without fuel
+  EXPECT_EQ(Message(), "");
+}
+
+TEST_F(QinValidationTest, RejectsNonPositiveGeometryAndSpeed) {
+  in_.D = 0;
+  EXPECT_NE(Message().find("bore D must be positive"), std::string::npos);
+  in_ = qinutest::DefaultExample();
+  in_.S = -0.26;
+  EXPECT_NE(Message().find("stroke S must be positive"), std::string::npos);
+  in_ = qinutest::DefaultExample();
+  in_.N = 0;
+  EXPECT_NE(Message().find("speed N must be positive"), std::string::npos);
+  in_ = qinutest::DefaultExample();
+  for (double ratio : {0.0, -15.0, 1.0}) {
+    in_.E = ratio;
+    EXPECT_NE(Message().find("compression ratio E must be greater than 1"), std::string::npos);
+  }
+  in_ = qinutest::DefaultExample();
+  in_.Lam = 1;
+  EXPECT_NE(Message().find("crank ratio"), std::string::npos);
+}
+
+TEST_F(QinValidationTest, RejectsValveEventsOutOfOrder) {
+  in_.B12 = 100;  // fully open before the opening starts (B1 = 114)
+  EXPECT_NE(Message().find("exhaust timing out of order"), std::string::npos) << Message();
+  in_ = qinutest::DefaultExample();
+  in_.H13 = 600;  // closing starts after the valve is closed (H2 = 589)
+  EXPECT_NE(Message().find("intake timing out of order"), std::string::npos) << Message();
+  in_ = qinutest::DefaultExample();
+  in_.H2 = 740;  // beyond one four-stroke cycle
+  EXPECT_NE(Message().find("intake timing out of order"), std::string::npos) << Message();
+  in_ = qinutest::DefaultExample();
+  in_.Vp = in_.Vyp = 1;  // the four-stroke timing does not fit a two-stroke cycle
+  EXPECT_NE(Message().find("out of order"), std::string::npos) << Message();
+}
+
+TEST_F(QinValidationTest, RejectsACombustionOutsideTheClosedCycle) {
+  in_.FOPT = 200;  // after the exhaust opens at 114 deg
+  EXPECT_NE(Message().find("outside the closed part"), std::string::npos) << Message();
+  in_.FOPT = 705;  // the same as -15 deg
+  EXPECT_EQ(Message(), "");
+  EXPECT_DOUBLE_EQ(in_.CombustionStartDeg(), -15);
+  in_.EngineType = 1;  // spark ignition takes the ignition advance
+  in_.FOPZ = -30;
+  EXPECT_DOUBLE_EQ(in_.CombustionStartDeg(), -30);
+  in_.Fz = 0;
+  EXPECT_NE(Message().find("combustion duration Fz"), std::string::npos);
+}
+
+TEST_F(QinValidationTest, RejectsImpossibleFlowAndFuelData) {
+  in_.FH = 0;
+  EXPECT_NE(Message().find("intake flow area FH"), std::string::npos);
+  in_ = qinutest::DefaultExample();
+  in_.QC = -1e-5;
+  EXPECT_NE(Message().find("fuel per cycle QC"), std::string::npos);
+  in_ = qinutest::DefaultExample();
+  in_.XT = 1.5;
+  EXPECT_NE(Message().find("kinetic fraction XT"), std::string::npos);
+  in_ = qinutest::DefaultExample();
+  in_.V = 1;
+  in_.PT = 0;
+  EXPECT_NE(Message().find("turbine-inlet pressure PT"), std::string::npos);
+}
+
+TEST_F(QinValidationTest, FindsTheClosedPartOfTheCycle) {
+  // Intake closes at 589 deg = 131 deg before the firing TDC; the exhaust opens at 114 deg.
+  EXPECT_DOUBLE_EQ(in_.TrapAngleDeg(), -131);
+  EXPECT_DOUBLE_EQ(in_.FirstOpeningDeg(), 114);
+}
+
+}  // namespace
