@@ -1,0 +1,19 @@
+// Progress of a calculation, reported by the engine and shown by whoever attached the
+// observer (a progress bar on the terminal, the progress window with the shaft picture).
+#pragma once
+
+#include <string>
+
+class TDynamicCalcStruct;
+
+class TCalcObserver {
+ public:
+  virtual ~TCalcObserver() = default;
+  // A stage of the calculation begins ("Working process", "Loads", ...).
+  virtual void StageStarted(const std::string& /*stage*/) {}
+  // The angle loop of a run begins; the run holds the model to draw.
+  virtual void AngleLoopStarted(const TDynamicCalcStruct& /*run*/, int /*steps*/) {}
+  // Step `step` of the angle loop is solved; its results are in the run.
+  virtual void StepDone(const TDynamicCalcStruct& /*run*/, int /*step*/, int /*steps*/) {}
+  virtual void AngleLoopFinished(const TDynamicCalcStruct& /*run*/) {}
+};

@@ -1,0 +1,174 @@
+#include "CrankUnit.h"
+
+#include <cmath>
+#include <numbers>
+#include <string>
+
+#include "CommonFuncs.h"
+#include "DynamicCalcUnit.h"
+#include "FloatCheckUnit.h"
+#include "ForcesUnit.h"
+
+namespace {
+constexpr double Pi = std::numbers::pi;
+}
+
+TCrank::TCrank(TDynamicCalcStruct& calc) : Calc(calc) {}
+
+void TCrank::Allocate(int nPts) {
+  for (TReal1DArray* a :
+       {&TSum,     &ZSum,     &XSum,     &YSum,      &CwLeftX,  &CwLeftY,   &CwRightX,    &CwRightY,   &WebLeftX,
+        &WebLeftY, &WebRightX, &WebRightY, &X1,      &Y1,       &X2,        &Y2,          &MX1,        &MY1,
+        &MX2,      &MY2,      &T1,       &Z1,        &T2,       &Z2,        &MT1,         &MZ1,        &MT2,
+        &MZ2,      &Mkks2,    &Mkss,     &MZgalss1,  &MZgalss2, &Mk,        &SplitT1,     &SplitZ1,    &SplitT2,
+        &SplitZ2,  &SplitMkks, &SplitMkss, &SplitMZgal1, &SplitMZgal2})
+    a->assign(static_cast<std::size_t>(nPts), 0.0);
+  const auto harmonics = static_cast<std::size_t>(Calc.Engine.NGarm > 0 ? Calc.Engine.NGarm : 0);
+  for (TReal1DArray* a : {&HarmA, &HarmB, &HarmPhase, &HarmAmp}) a->assign(harmonics, 0.0);
+  HarmA0 = 0;
+  TorsionalAmp = 0;
+  Cylinders.clear();
+  for (int r = 1; r <= Calc.Engine.NRad; ++r) {
+    Cylinders.push_back(std::make_unique<TCylinder>(*this));
+    Cylinders.back()->Allocate(nPts);
+  }
+}
+
+void TCrank::ComputeLoads(int s) {
+  // Every cylinder's kinematics first: an articulated rod reads its master's.
+  for (std::size_t r = 0; r < Cylinders.size(); ++r) Cylinders[r]->ComputeKinematics(s, static_cast<int>(r) + 1);
+  for (std::size_t r = 0; r < Cylinders.size(); ++r) Cylinders[r]->ComputeForces(s, static_cast<int>(r) + 1);
+
+  const std::size_t n = TSum.size();
+  std::fill(TSum.begin(), TSum.end(), 0.0);
+  std::fill(ZSum.begin(), ZSum.end(), 0.0);
+  for (const auto& cylinder : Cylinders)
+    for (std::size_t i = 0; i < n; ++i) {
+      TSum[i] += cylinder->T[i];
+      ZSum[i] += cylinder->Z[i];
+    }
+
+  const TCylinder& master = *Cylinders.front();
+  const double torquePerMPa = master.Fp * 1e6 * Calc.Engine.R;
+  for (std::size_t i = 0; i < n; ++i) Mk[i] = TSum[i] * torquePerMPa;
+  ShiftArray(Mk, master.Shift, TShiftDirection::Left);
+
+  const std::string stage = "loads of throw " + std::to_string(s);
+  ClearFloatFlags();
+  harmonicAnalysis();
+  CheckFloatFlags(stage, "torque harmonics");
+  shaftAxisLoads(s);
+  CheckFloatFlags(stage, "loads in shaft axes");
+  splitScheme(s);
+  CheckFloatFlags(stage, "split scheme");
+}
+
+double HarmonicPhase(double A, double B) {
+  if (B == 0) return A == 0 ? 0 : Pi / 2;
+  if (B > 0) return std::atan(A / B);
+  return std::atan(A / B) + Pi;
+}
+
+void HarmonicCoefficients(const TReal1DArray& values, double& a0, TReal1DArray& A, TReal1DArray& B) {
+  // The n steps are one whole cycle (the closing point of the diagram is not among them), so
+  // the cycle is 2π with the step 2π/n and the last trapezoid closes on the first value.
+  const std::size_t n = values.size();
+  B.resize(A.size());
+  if (n < 3) return;
+  const double h = 2 * Pi / static_cast<double>(n);
+  auto at = [&](std::size_t i) { return values[i % n]; };
+  double sum0 = 0;
+  for (std::size_t i = 0; i < n; ++i) sum0 += h * (at(i) + at(i + 1)) / 2;
+  a0 = sum0 / Pi;
+  for (std::size_t x = 1; x <= A.size(); ++x) {
+    double a = 0, b = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      const double t0 = static_cast<double>(x * i) * h;
+      const double t1 = static_cast<double>(x * (i + 1)) * h;
+      a += h * (at(i) * std::cos(t0) + at(i + 1) * std::cos(t1)) / 2;
+      b += h * (at(i) * std::sin(t0) + at(i + 1) * std::sin(t1)) / 2;
+    }
+    A[x - 1] = a / Pi;
+    B[x - 1] = b / Pi;
+  }
+}
+
+void TCrank::harmonicAnalysis() {
+  HarmonicCoefficients(Mk, HarmA0, HarmA, HarmB);
+  for (std::size_t x = 0; x < HarmA.size(); ++x) {
+    HarmAmp[x] = std::sqrt(HarmA[x] * HarmA[x] + HarmB[x] * HarmB[x]);
+    HarmPhase[x] = HarmonicPhase(HarmA[x], HarmB[x]);
+  }
+}
+
+void TCrank::shaftAxisLoads(int s) {
+  const TEngineDataStruct& e = Calc.Engine;
+  const TCylinder& master = *Cylinders.front();
+  const double F = master.Fp * 1e6;
+  const int left = 2 * s - 1, right = 2 * s;
+  const double webLeft = -e.WebForce(left) * F, webRight = -e.WebForce(right) * F;
+  const double cwLeft = e.ProtForce(left) * F, cwRight = e.ProtForce(right) * F;
+  for (std::size_t i = 0; i < TSum.size(); ++i) {
+    const double a = master.Alpha[i];
+    const auto sum = Forces::ToShaftAxes(a, TSum[i] * F, ZSum[i] * F);
+    XSum[i] = sum.x;
+    YSum[i] = sum.y;
+    const auto wl = Forces::ToShaftAxes(a, 0, webLeft);
+    const auto wr = Forces::ToShaftAxes(a, 0, webRight);
+    WebLeftX[i] = wl.x;
+    WebLeftY[i] = wl.y;
+    WebRightX[i] = wr.x;
+    WebRightY[i] = wr.y;
+    const auto cl = Forces::ToShaftAxes(a + e.AlphaPr[left], 0, cwLeft);
+    const auto cr = Forces::ToShaftAxes(a + e.AlphaPr[right], 0, cwRight);
+    CwLeftX[i] = cl.x;
+    CwLeftY[i] = cl.y;
+    CwRightX[i] = cr.x;
+    CwRightY[i] = cr.y;
+  }
+}
+
+void TCrank::splitScheme(int s) {
+  const TEngineDataStruct& e = Calc.Engine;
+  const double F = Cylinders.front()->Fp * 1e6;
+  const double L0 = e.L0, lj = e.WebMidPos(), li = e.RodSpacing(), le = e.RodOffset(), L6 = e.L6;
+  const int left = 2 * s - 1, right = 2 * s;
+  const double wL = e.WebForce(left), wR = e.WebForce(right);
+  const double cL = e.ProtForce(left), cR = e.ProtForce(right);
+  const double cosL = std::cos(e.AlphaPr[left]), sinL = std::sin(e.AlphaPr[left]);
+  const double cosR = std::cos(e.AlphaPr[right]), sinR = std::sin(e.AlphaPr[right]);
+  const TCrank* previous = s > 1 ? Calc.Cranks[static_cast<std::size_t>(s - 2)].get() : nullptr;
+
+  std::vector<double> d(Cylinders.size());  // force point of each row from the left support
+  for (std::size_t k = 0; k < d.size(); ++k) d[k] = lj + le + static_cast<double>(k) * li;
+
+  for (std::size_t i = 0; i < TSum.size(); ++i) {
+    double SZ1 = 0, ST1 = 0, SZ2 = 0, ST2 = 0;
+    for (std::size_t k = 0; k < d.size(); ++k) {
+      const double Zk = Cylinders[k]->Z[i], Tk = Cylinders[k]->T[i];
+      SZ1 += Zk * d[k];
+      ST1 += Tk * d[k];
+      SZ2 += Zk * (L0 - d[k]);
+      ST2 += Tk * (L0 - d[k]);
+    }
+    SplitZ1[i] = (cosR * cR * (lj + L6) + SZ2 - wR * lj - wL * (L0 - lj) + cosL * cL * (L0 - lj - L6)) / L0;
+    SplitZ2[i] = (cosL * cL * (lj + L6) + SZ1 - wL * lj - wR * (L0 - lj) + cosR * cR * (L0 - lj - L6)) / L0;
+    SplitT1[i] = (ST2 - sinR * cR * (lj + L6) - sinL * cL * (L0 - lj - L6)) / L0;
+    SplitT2[i] = (ST1 - sinL * cL * (lj + L6) - sinR * cR * (L0 - lj - L6)) / L0;
+    // The torque accumulates along the shaft from throw 1.
+    SplitMkks[i] = (previous ? previous->SplitMkks[i] : 0.0) + TSum[i] * F * e.R;
+    SplitMkss[i] = SplitMkks[i] - SplitT2[i] * F * e.R;
+    SplitMZgal1[i] = -(cosL * cL * L6 + SplitZ1[i] * lj) * F;
+    SplitMZgal2[i] = (cosR * cR * L6 + SplitZ2[i] * lj) * F;
+    for (std::size_t k = 0; k < d.size(); ++k) {
+      double zBefore = 0, tBefore = 0;
+      for (std::size_t r = 0; r < k; ++r) {
+        zBefore += Cylinders[r]->Z[i] * (d[k] - d[r]);
+        tBefore += Cylinders[r]->T[i] * (d[k] - d[r]);
+      }
+      Cylinders[k]->SplitMZss[i] =
+          (d[k] * SplitZ1[i] + (d[k] - lj) * wL - cosL * cL * (d[k] - lj - L6) - zBefore) * F;
+      Cylinders[k]->SplitMTss[i] = (d[k] * SplitT1[i] + sinL * cL * (d[k] - lj - L6) - tBefore) * F;
+    }
+  }
+}

@@ -1,0 +1,49 @@
+// One cylinder of a run (`TCylinder`): its kinematics and forces over the crank-angle grid,
+// and the crankpin moments of its rod's section.
+#pragma once
+
+#include <cstdint>
+
+#include "MyTypes.h"
+
+class TCrank;
+
+class TCylinder {
+ public:
+  explicit TCylinder(TCrank& crank);
+
+  TCrank& Crank;          // owning throw
+  std::int16_t CylNo = 0; // global number: section + NSec·(row − 1)
+  std::int16_t High = 0;  // NPts − 1
+  double Fp = 0;          // piston area, m²
+  std::int16_t Shift = 0; // grid step of the cylinder's firing angle
+
+  // Kinematics.
+  TReal1DArray Alpha;   // own crank angle from its own top dead centre, rad
+  TReal1DArray Beta;    // rod swing angle, rad
+  TReal1DArray OmegaL;  // rod angular velocity, rad/s
+  TReal1DArray TetaL;   // rod angular acceleration, rad/s²
+  TReal1DArray Sp;      // piston distance from top dead centre, m
+  TReal1DArray Vp;      // piston velocity, m/s
+  TReal1DArray Jp;      // piston acceleration, m/s²
+  TReal1DArray Vol;     // volume above the piston, m³
+
+  // Forces per piston area, MPa, and the crankpin force in shaft axes, N.
+  TReal1DArray P, Pj, Ps, N, K, T, Z;
+  TReal1DArray Fx, Fy;
+
+  // Crankpin moments under this cylinder's rod, N·m: continuous beam and split scheme.
+  TReal1DArray MXss, MYss, MZss, MTss, M0ss;
+  TReal1DArray SplitMZss, SplitMTss, SplitM0ss;
+
+  // Sets every step array to nPts zeros.
+  void Allocate(int nPts);
+  // Fills the kinematic arrays for the cylinder of section s, row r.
+  void ComputeKinematics(int s, int r);
+  // Fills the force arrays; the kinematics of every cylinder of the throw come first.
+  void ComputeForces(int s, int r);
+
+ private:
+  void centralKinematics(double omega, double a, double R, double l);
+  void articulatedKinematics(double omega, double delta, double gamma1, double R, double r1, double lM, double l);
+};

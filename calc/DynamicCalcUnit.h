@@ -1,0 +1,77 @@
+// One dynamics-and-strength run of the crankshaft at one speed (`TDynamicCalcStruct`): the
+// crank-angle grid from the indicator diagram, the throws and cylinders with their loads,
+// the angle loop and the strengths.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CalcObserverUnit.h"
+#include "CrankUnit.h"
+#include "EngineDataStructUnit.h"
+#include "MyTypes.h"
+
+// Where a run finds its indicator diagram and whom it tells of its progress.
+struct TRunSettings {
+  // Folder of the project file: a relative diagram file name of the project is taken from there.
+  std::filesystem::path ProjectDir;
+  // When set, this diagram file is read instead of the project's own source.
+  std::filesystem::path DiagramFile;
+  // Produces "Default.dia" in ExchangeDir from the project's working-process data; called by
+  // Prepare when the project's diagram comes from the working-process program.
+  std::function<void(const TEngineDataStruct&)> WorkingProcess;
+  std::filesystem::path ExchangeDir;
+  TCalcObserver* Observer = nullptr;
+};
+
+struct TPoint3 {
+  double x = 0, y = 0, z = 0;
+};
+
+class TDynamicCalcStruct {
+ public:
+  TDynamicCalcStruct(TEngineDataStruct& engine, TRunSettings settings = {});
+  virtual ~TDynamicCalcStruct();
+
+  TEngineDataStruct& Engine;  // project data of the run, not owned
+  std::string Title;
+  double N = 0;               // speed of the run, rpm
+  TReal1DArray AngleGrid;     // grid angle of each step, rad
+  TReal1DArray Pressure;      // gas pressure per step, firing top dead centre at step 0, MPa
+  std::vector<TPoint3> NodeXYZ;
+  std::vector<std::unique_ptr<TCrank>> Cranks;  // throw number = index + 1
+  TFixArray DofFix;
+  std::int16_t NNodes = 0;
+  TReal1DArray ZeroCurve;     // NPts zeros
+  TReal1DArray HarmOrders;    // order of harmonic i: 2(i + 1)/τ
+
+  // Solves the shaft at one step of the angle loop; set by the beam model.
+  std::function<void(int step)> SolveBeamAtStep;
+
+  // Clear, working process, diagram, Setup, loads: everything but the angle loop.
+  void Prepare();
+  // Angle loop and strengths.
+  void Run();
+  void Clear();
+  void ReadIndicatorDiagram();
+  void CreateCranks();
+  void Setup();
+  void ComputeLoads();
+  void RunAngleLoop();
+  void ComputeStrength();
+
+  int NPts() const { return static_cast<int>(AngleGrid.size()); }
+  // The diagram file the run reads: the override, the project's own file, or the
+  // working-process program's "Default.dia".
+  std::filesystem::path DiagramPath() const;
+  const TRunSettings& Settings() const { return settings_; }
+
+ private:
+  TRunSettings settings_;
+  void stage(const std::string& name) const;
+};
+
+using TDynamicCalcArray = std::vector<std::unique_ptr<TDynamicCalcStruct>>;

@@ -1,0 +1,20 @@
+// Progress of a calculation on a terminal: a bar on stderr that redraws itself, shown only
+// when stderr is a terminal.
+#pragma once
+
+#include <string>
+
+#include "CalcObserverUnit.h"
+
+class TTerminalProgress : public TCalcObserver {
+ public:
+  TTerminalProgress();
+  void StageStarted(const std::string& stage) override;
+  void AngleLoopStarted(const TDynamicCalcStruct& run, int steps) override;
+  void StepDone(const TDynamicCalcStruct& run, int step, int steps) override;
+  void AngleLoopFinished(const TDynamicCalcStruct& run) override;
+
+ private:
+  bool enabled_;
+  int lastPercent_ = -1;
+};
