@@ -35,11 +35,35 @@ class TCrank {
   TReal1DArray SplitMkks, SplitMkss, SplitMZgal1, SplitMZgal2;  // N·m
   double TorsionalAmp = 0;  // torsional shear-stress amplitude of a resonance run, Pa
 
+  // Strength of the throw.
+  double MkksMean = 0;  // mean torque of the right main journal, N·m
+  double Power = 0;     // power through the right main journal, W
+  TArrayStats Mkks2Stat, MkssStat, MZgalss1Stat, MZgalss2Stat, TSumStat, ZSumStat, T1Stat, Z1Stat, T2Stat,
+      Z2Stat, XSumStat, YSumStat, X1Stat, Y1Stat, X2Stat, Y2Stat, MX1Stat, MY1Stat, MX2Stat, MY2Stat, MT1Stat,
+      MZ1Stat, MT2Stat, MZ2Stat, SplitT1Stat, SplitZ1Stat, SplitT2Stat, SplitZ2Stat, SplitMkksStat,
+      SplitMkssStat, SplitMZgal1Stat, SplitMZgal2Stat;
+  // Nominal stresses, Pa: amplitudes (A) and means (M).
+  double TauAKs = 0, TauMKs = 0, SgmAKs = 0, SgmMKs = 0, TauASs = 0, TauMSs = 0;
+  double SgmAGal1 = 0, SgmMGal1 = 0, SgmAGal2 = 0, SgmMGal2 = 0;
+  // Fatigue safety factors.
+  double NTauKs = 0, NSgmKs = 0, NKs = 0, NTauSs = 0;
+  double NSgmGal1 = 0, NTauGal1 = 0, NGal1 = 0, NSgmGal2 = 0, NTauGal2 = 0, NGal2 = 0;
+  // The same by the split scheme (which has no main-journal bending).
+  double SplitTauAKs = 0, SplitTauMKs = 0, SplitTauASs = 0, SplitTauMSs = 0;
+  double SplitSgmAGal1 = 0, SplitSgmMGal1 = 0, SplitSgmAGal2 = 0, SplitSgmMGal2 = 0;
+  double SplitNTauKs = 0, SplitNTauSs = 0, SplitNSgmGal1 = 0, SplitNTauGal1 = 0, SplitNGal1 = 0;
+  double SplitNSgmGal2 = 0, SplitNTauGal2 = 0, SplitNGal2 = 0;
+
   // Step arrays to nPts zeros, harmonics to NGarm zeros, one cylinder per row.
   void Allocate(int nPts);
   // Kinematics, forces, sums, torque and harmonics, shaft-axis loads and the split scheme
   // of throw s (1-based); throws are computed in order, the split torque reads throw s − 1.
   void ComputeLoads(int s);
+  // Stresses and safety factors of throw s after the angle loop.
+  void ComputeStrength(int s);
+  // Smallest value of a per-cylinder safety factor over the throw's cylinders (10³⁰ without
+  // cylinders); index gets the 0-based cylinder, the first of equal minima.
+  double MinOverCylinders(double TCylinder::*factor, int& index) const;
 
   int NPts() const { return static_cast<int>(TSum.size()); }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "MyTypes.h"
+#include "StatisticsUnit.h"
 
 class TCrank;
 
@@ -35,6 +36,11 @@ class TCylinder {
   // Crankpin moments under this cylinder's rod, N·m: continuous beam and split scheme.
   TReal1DArray MXss, MYss, MZss, MTss, M0ss;
   TReal1DArray SplitMZss, SplitMTss, SplitM0ss;
+
+  // Strength at the crankpin oil hole under this rod.
+  TArrayStats MXssStat, MYssStat, MZssStat, MTssStat, M0ssStat, SplitMZssStat, SplitMTssStat, SplitM0ssStat;
+  double SgmASs = 0, SgmMSs = 0, SplitSgmASs = 0, SplitSgmMSs = 0;  // bending amplitude and mean, Pa
+  double NSgmSs = 0, NSs = 0, SplitNSgmSs = 0, SplitNSs = 0;        // bending and combined safety factors
 
   // Sets every step array to nPts zeros.
   void Allocate(int nPts);

@@ -62,6 +62,11 @@ class TDynamicCalcStruct {
   void ComputeLoads();
   void RunAngleLoop();
   void ComputeStrength();
+  // Smallest value of a per-throw safety factor over the run's throws, or of a per-cylinder
+  // factor taken through each throw's MinOverCylinders; index gets the 0-based throw (the
+  // first of equal minima); 10³⁰ and index 0 without throws.
+  double MinOverThrows(double TCrank::*factor, int& index) const;
+  double MinOverThrows(double TCylinder::*factor, int& index) const;
 
   int NPts() const { return static_cast<int>(AngleGrid.size()); }
   // The diagram file the run reads: the override, the project's own file, or the
