@@ -79,7 +79,7 @@ double WoschniCoefficient(double constant, double bore, double pressure, double 
                           double velocity);
 // Woschni's characteristic velocity (m/s): C1 cm + C2 Vs Tr / (pr Vr) (p - pmot) with
 // C1 = 6.18 + 0.417 cu/cm in gas exchange, 2.28 + 0.308 cu/cm with the cylinder closed
-// (Heywood, eq. 12.19 and the swirl correction after it). The combustion term is passed
+// (Heywood, ch. 12, with the swirl correction). The combustion term is passed
 // as `combustionTerm` = C2 Vs Tr/(pr Vr) (p - pmot), m/s.
 double WoschniVelocity(bool gasExchange, double meanPistonSpeed, double swirlVelocity,
                        double combustionTerm);

@@ -115,12 +115,17 @@ TEST_F(MotoredCycleTest, HeatLossGivesAPolytropicCompressionAndAnEarlyPeak) {
   ASSERT_TRUE(r.Converged);
   const TTracePoint& trapped = r.Trace.front();
   const double ratio = trapped.Volume / r.ClearanceVolume;
-  // Mean polytropic exponent of compression 1.34...1.38 for diesel engines
-  // (Kolchin & Demidov); the pressure at TDC must lie within that band.
+  // The walls take a little heat from the charge late in the compression: the TDC
+  // pressure lies a few per cent below the isentropic estimate from the trapped state,
+  // and the mean polytropic exponent between the 1.30 usually quoted for small fast
+  // engines (Heywood, ch. 10) and the isentropic exponent of air (1.40).
   const double pressure = At(r, 0).Pressure;
-  EXPECT_GT(pressure, trapped.Pressure * std::pow(ratio, 1.34) * 0.97);
-  EXPECT_LT(pressure, trapped.Pressure * std::pow(ratio, 1.38) * 1.03);
-  EXPECT_LT(pressure, IsentropicPressure(trapped, r.ClearanceVolume));
+  const double isentropic = IsentropicPressure(trapped, r.ClearanceVolume);
+  EXPECT_LT(pressure, isentropic);
+  EXPECT_GT(pressure, 0.95 * isentropic);
+  const double exponent = std::log(pressure / trapped.Pressure) / std::log(ratio);
+  EXPECT_GT(exponent, 1.30);
+  EXPECT_LT(exponent, 1.40);
   // Heat lost near TDC lowers the expansion line slightly below the compression line,
   // so the motored peak comes a little before TDC (diagram 360 deg).
   for (double angle = 10; angle <= 90; angle += 20) {
@@ -183,8 +188,9 @@ TEST_F(FiredCycleTest, RatedPointLiesInThePublishedRange) {
   // (range widened by 12 % for the simple model).
   EXPECT_GT(r.Imep, 1.15e6);
   EXPECT_LT(r.Imep, 1.60e6);
-  // Best brake fuel consumption of locomotive and industrial diesels 190...215 g/kWh
-  // (Heywood, Table 1.1): brake efficiency 0.39...0.44, indicated 0.42...0.52.
+  // Brake fuel consumption of locomotive and industrial diesels about 190...215 g/kWh
+  // (Heywood, ch. 1, typical operating data): brake efficiency 0.39...0.44, indicated
+  // (with the mechanical efficiency above) 0.42...0.52.
   EXPECT_GT(r.IndicatedEfficiency, 0.42);
   EXPECT_LT(r.IndicatedEfficiency, 0.52);
   // Peak pressures of turbocharged medium-speed diesels of this generation 10...16 MPa

@@ -99,7 +99,7 @@ TEST(RestrictionFlowTest, SmallPressureDropFollowsBernoulli) {
 }
 
 TEST(WallHeatTransferTest, WoschniOriginalUnitsAgreeWithTheSiForm) {
-  // Heywood eq. 12.19: h = 3.26 B^-0.2 p^0.8 T^-0.55 w^0.8 with p in kPa. The two
+  // Heywood, ch. 12: h = 3.26 B^-0.2 p^0.8 T^-0.55 w^0.8 with p in kPa. The two
   // fits differ in the temperature exponent only, a few per cent over the cycle.
   const double bore = 0.26;
   for (double T : {500.0, 1000.0, 1800.0}) {
