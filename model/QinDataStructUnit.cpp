@@ -1,5 +1,18 @@
 #include "QinDataStructUnit.h"
 
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <stdexcept>
+#include <system_error>
+
+#include "ChildProcessUnit.h"
+#include "EVexaErrorUnit.h"
+#include "EngineDataStructUnit.h"
+#include "FloatCheckUnit.h"
+#include "NumberFormatUnit.h"
+#include "TextCodecUnit.h"
+
 std::array<double*, 48> TQinDataStruct::StoredDoubles() {
   return {&D,   &S,    &E,   &Lam,  &N,    &EM,   &KK,   &KT,   &PK,   &DP,   &TK,   &P0,
           &T0,  &PT,   &PZT, &B1,   &B12,  &B13,  &B2,   &H1,   &H12,  &H13,  &H2,   &FB,
@@ -15,4 +28,202 @@ void TQinDataStruct::StreamBlock(TVexaStream& stream, bool Writing) {
   StreamString(stream, Descr, Writing);
   for (std::int16_t* choice : Choices()) StreamSmallInt(stream, *choice, Writing);
   for (double* value : StoredDoubles()) StreamDouble(stream, *value, Writing);
+}
+
+namespace {
+
+constexpr int TextFieldWidth = 13;
+constexpr int TextDecimals = 6;
+constexpr int ChoiceWidth = 4;
+constexpr int SkippedLines = 3;
+constexpr const char* TitleLine = "          Lumet Programs, VEXA";
+
+// Whitespace-separated numbers of a text, read line after line: a group of numbers may go on
+// over the next line, and after a group the rest of its last line is passed over.
+class TextCursor {
+ public:
+  TextCursor(const std::string& text, std::filesystem::path file) : file_(std::move(file)) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+      std::size_t end = text.find('\n', start);
+      if (end == std::string::npos) end = text.size();
+      lines_.push_back(text.substr(start, end - start));
+      start = end + 1;
+    }
+  }
+
+  void NextLine() {
+    ++line_;
+    column_ = 0;
+  }
+
+  std::string Word() {
+    for (;;) {
+      if (line_ >= lines_.size()) Fail("the file ends too early");
+      const std::string& text = lines_[line_];
+      column_ = text.find_first_not_of(" \t\r\f\v", column_);
+      if (column_ != std::string::npos) break;
+      NextLine();
+    }
+    const std::string& text = lines_[line_];
+    const std::size_t end = std::min(text.find_first_of(" \t\r\f\v", column_), text.size());
+    std::string word = text.substr(column_, end - column_);
+    column_ = end;
+    return word;
+  }
+
+  double Number(const char* name) {
+    const std::string word = Word();
+    double value = 0;
+    try {
+      value = ParseDouble(word);
+    } catch (const EConvertError&) {
+      Fail(std::string(name) + " is not a number: \"" + word + "\"");
+    }
+    if (!std::isfinite(value)) Fail(std::string(name) + " is not a finite number: \"" + word + "\"");
+    return value;
+  }
+
+  std::int32_t Integer() {
+    const std::string word = Word();
+    try {
+      return ParseInteger(word);
+    } catch (const EConvertError&) {
+      Fail("a choice is not a whole number: \"" + word + "\"");
+    }
+  }
+
+  [[noreturn]] void Fail(const std::string& what) const {
+    throw std::runtime_error("Working-process file \"" + file_.string() + "\", line " +
+                             std::to_string(std::min(line_, lines_.size()) + 1) + ": " + what);
+  }
+
+ private:
+  std::filesystem::path file_;
+  std::vector<std::string> lines_;
+  std::size_t line_ = 0;
+  std::size_t column_ = 0;
+};
+
+// The full path of a file or folder, "." and ".." resolved; the user sees it in messages and
+// the working-process program gets it in its command line.
+std::filesystem::path fullPath(const std::filesystem::path& path) {
+  std::error_code ec;
+  std::filesystem::path full = std::filesystem::weakly_canonical(path, ec);
+  if (ec) full = std::filesystem::absolute(path).lexically_normal();
+  return full;
+}
+
+}  // namespace
+
+std::array<std::vector<TQinDataStruct::TTextField>, 10> TQinDataStruct::textLines() {
+  return {{{{"D", &D}, {"S", &S}, {"E", &E}, {"Lam", &Lam}, {"N", &N}, {"PDP", &PDP}},
+           {{"Q", &Q}, {"EM", &EM}, {"KK", &KK}, {"KT", &KT}, {"PK", &PK}},
+           {{"DP", &DP}, {"TK", &TK}, {"P0", &P0}, {"T0", &T0}, {"PT", &PT}},
+           {{"PZT", &PZT}, {"B1", &B1}, {"B12", &B12}, {"B13", &B13}, {"B2", &B2}},
+           {{"FB", &FB}, {"H1", &H1}, {"H12", &H12}, {"H13", &H13}, {"H2", &H2}},
+           {{"FH", &FH}, {"BPer", &BPer}, {"Hu", &Hu}, {"QC", &QC}, {"ALFF", &ALFF}},
+           {{"FOPT", &FOPT}, {"FOPZ", &FOPZ}, {"Fz", &Fz}, {"XT", &XT}, {"FCT", &FCT}},
+           {{"MT", &MT}, {"MW", &MW}, {"TPOR", &TPOR}, {"Tkr", &Tkr}, {"TWT", &TWT}},
+           {{"OFPK", &OFPK}, {"ALFE", &ALFE}, {"ALFR", &ALFR}, {"CG", &CG}, {"Cu", &Cu}},
+           {{"C2", &C2}, {"1", nullptr}, {"1", nullptr}, {"Vkam", &Vkam}, {"MFk", &MFk}}}};
+}
+
+std::array<std::pair<std::int16_t*, std::int16_t>, 5> TQinDataStruct::textChoices() {
+  return {{{&TOFormula, 2}, {&Vp, 1}, {&Vyp, 1}, {&V, 2}, {&EngineType, 1}}};
+}
+
+void TQinDataStruct::RefreshDerived(const TEngineDataStruct& Engine) {
+  const double stroke = Engine.CylStroke(1);
+  const double ratio = Engine.R / Engine.ConRodL[1];
+  RequireFinite(stroke, "working-process data", "stroke S");
+  RequireFinite(ratio, "working-process data", "crank ratio Lam = R/L");
+  Descr = Engine.ProjectName;
+  D = Engine.D;
+  S = stroke;
+  Lam = ratio;
+  Q = static_cast<double>(Engine.NSec) * Engine.NRad;
+}
+
+void TQinDataStruct::TransferText(const std::filesystem::path& FileName, bool Writing,
+                                  const TEngineDataStruct& Engine) {
+  if (Writing) {
+    RefreshDerived(Engine);
+    writeText(FileName);
+  } else {
+    readText(FileName);
+  }
+}
+
+void TQinDataStruct::writeText(const std::filesystem::path& FileName) {
+  std::string text = std::string(60, '-') + "\n" + TitleLine + "\n";
+  text += std::string(15, ' ') + Utf8ToCp1251(FileName.filename().string()) + "   " + Utf8ToCp1251(Descr) + "\n";
+  for (const auto& line : textLines()) {
+    std::string fields;
+    for (const TTextField& field : line) {
+      const double value = field.Value ? *field.Value : 1.0;
+      RequireFinite(value, "working-process file", field.Name);
+      std::string number = FormatFixed(value, TextDecimals, TextFieldWidth);
+      // A value too wide for its field must not run into the one before it.
+      if (!fields.empty() && number.front() != ' ') number.insert(0, 1, ' ');
+      fields += number;
+    }
+    text += fields + "\n";
+  }
+  for (const auto& [choice, largest] : textChoices())
+    text += FormatFixed(*choice + 1, 0, ChoiceWidth);
+  text += FormatFixed(1, 0, ChoiceWidth) + "\n";
+  TVexaStream(std::vector<std::uint8_t>(text.begin(), text.end())).SaveToFile(FileName);
+}
+
+void TQinDataStruct::readText(const std::filesystem::path& FileName) {
+  const TVexaStream stream = TVexaStream::FromFile(FileName);
+  TextCursor cursor(std::string(stream.Bytes().begin(), stream.Bytes().end()), FileName);
+  for (int i = 0; i < SkippedLines; ++i) cursor.NextLine();
+
+  // Read into a copy, so that a damaged file changes nothing.
+  TQinDataStruct read = *this;
+  for (const auto& line : read.textLines()) {
+    for (const TTextField& field : line) {
+      const double value = cursor.Number(field.Name);
+      if (field.Value) *field.Value = value;
+    }
+    cursor.NextLine();
+  }
+  for (const auto& [choice, largest] : read.textChoices()) {
+    const std::int32_t value = cursor.Integer() - 1;
+    if (value < 0 || value > largest)
+      cursor.Fail("a choice is " + std::to_string(value + 1) + ", not 1 to " + std::to_string(largest + 1));
+    *choice = static_cast<std::int16_t>(value);
+  }
+  *this = std::move(read);
+}
+
+void TQinDataStruct::RunWorkingProcess(const TEngineDataStruct& Engine, const TWorkingProcessOptions& Options) {
+  if (Engine.IDSource == 1) return;
+  const std::filesystem::path folder = fullPath(Options.ExchangeDirectory);
+  const std::filesystem::path program = fullPath(Options.ProgramPath);
+
+  // An old diagram must never pass for the result of this run.
+  const std::filesystem::path diagram = folder / WorkingProcessDiagramName;
+  std::error_code ec;
+  std::filesystem::remove(diagram, ec);
+  if (ec) throw std::runtime_error("Cannot delete the old indicator diagram \"" + diagram.string() + "\": " + ec.message());
+
+  TransferText(folder / WorkingProcessInputName, true, Engine);
+
+  // The program expects its input name glued to its own path, as in the command line
+  // "<path>Default.qin Default.rez".
+  const std::vector<std::string> args = {program.string() + WorkingProcessInputName, WorkingProcessReportName};
+  std::optional<TChildProcess> child;
+  try {
+    child.emplace(TChildProcess::Start(program, args, folder));
+  } catch (const EChildStartError&) {
+    throw TEVexaError(ErrWorkingProcess, program.string());
+  }
+  try {
+    child->Wait(Options.WaitLimit, Options.PollInterval);
+  } catch (const EChildTimeoutError& e) {
+    throw EChildTimeoutError(std::string("The working-process program gave no indicator diagram in time. ") + e.what());
+  }
 }

@@ -3,10 +3,40 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "DataExchangeUnit.h"
+#include "ProgramPathUnit.h"
+
+class TEngineDataStruct;
+
+// The working-process program and its exchange files.
+#ifdef _WIN32
+inline constexpr char WorkingProcessProgramName[] = "QINU.EXE";
+#else
+inline constexpr char WorkingProcessProgramName[] = "qinu";
+#endif
+inline constexpr char WorkingProcessInputName[] = "Default.qin";    // written for the program
+inline constexpr char WorkingProcessDiagramName[] = "Default.dia";  // the indicator diagram it leaves
+inline constexpr char WorkingProcessReportName[] = "Default.rez";   // its report for the user
+
+// Where the working-process program lies, where it exchanges its files and how long it may run.
+struct TWorkingProcessOptions {
+  std::filesystem::path ProgramPath = ProgramDirectory() / WorkingProcessProgramName;
+  // Two calculations running at once need different folders (the file names are fixed).
+  std::filesystem::path ExchangeDirectory = ProgramDirectory();
+  // A program that runs longer is stopped and the calculation fails.
+  std::chrono::milliseconds WaitLimit{std::chrono::minutes(10)};
+  std::chrono::milliseconds PollInterval{500};
+
+  // The diagram the program leaves, to be read by the calculation.
+  std::filesystem::path DiagramFile() const { return ExchangeDirectory / WorkingProcessDiagramName; }
+};
 
 // The operations that need the owning project data take it as an argument, so that a copy
 // of the project data never refers back to the original.
@@ -79,4 +109,39 @@ class TQinDataStruct {
 
   // Strokes per cycle: 4, or 2 for a two-stroke engine.
   int Strokes() const { return Tau == 0 ? 4 : 2; }
+
+  // Overwrites the fields taken from the project: Descr = project name, D = bore,
+  // S = stroke of cylinder 1, Lam = R/L of row 1, Q = number of cylinders. Raises
+  // EVexaFloatError when the crank geometry gives no finite stroke or ratio.
+  void RefreshDerived(const TEngineDataStruct& Engine);
+
+  // Writing = true: refreshes the derived fields from the project, then writes the ".qin" text
+  // file for the working-process program (the file is replaced only when completely written;
+  // a value that is not finite raises EVexaFloatError and nothing is written).
+  // Writing = false: reads the parameters of a ".qin" file; Descr and Tau stay as they are and
+  // the derived fields take the file's values. A file that cannot be read or holds a value
+  // that is not a finite number or a choice out of range raises std::runtime_error naming the
+  // file and line, and leaves the record unchanged. Engine is used only for writing.
+  void TransferText(const std::filesystem::path& FileName, bool Writing, const TEngineDataStruct& Engine);
+
+  // Produces the indicator diagram for a calculation unless the project reads it from its own
+  // file (IDSource = 1): deletes an old diagram in the exchange folder, writes Default.qin there,
+  // starts the working-process program in that folder with the arguments
+  // "<program path>Default.qin" and "Default.rez", and waits for it to end (its exit code is not
+  // examined; a program that left no diagram shows when the diagram is read, error 7).
+  // A program that cannot be started raises TEVexaError 8 with its full path; one that runs
+  // past the wait limit is stopped and raises EChildTimeoutError.
+  void RunWorkingProcess(const TEngineDataStruct& Engine, const TWorkingProcessOptions& Options = {});
+
+ private:
+  // The numbers of lines 4 to 13 of a ".qin" file; null marks a constant 1.
+  struct TTextField {
+    const char* Name;
+    double* Value;
+  };
+  std::array<std::vector<TTextField>, 10> textLines();
+  // The choices of line 14 in file order with their largest value.
+  std::array<std::pair<std::int16_t*, std::int16_t>, 5> textChoices();
+  void writeText(const std::filesystem::path& FileName);
+  void readText(const std::filesystem::path& FileName);
 };
