@@ -13,10 +13,10 @@
 #include <chrono>
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <thread>
 
 #include "TestSupport.h"
+#include "stubs/FakeWorkingProcess.h"
 
 namespace {
 
@@ -41,13 +41,7 @@ class ChildProcessTest : public ::testing::Test {
   std::map<std::string, std::string> record(std::chrono::milliseconds patience = 10s) {
     const auto until = std::chrono::steady_clock::now() + patience;
     for (;;) {
-      std::ifstream in(dir / "stub-record.txt");
-      std::map<std::string, std::string> entries;
-      std::string line;
-      while (std::getline(in, line)) {
-        const auto blank = line.find(' ');
-        entries[line.substr(0, blank)] = blank == std::string::npos ? "" : line.substr(blank + 1);
-      }
+      auto entries = ReadStubRecord(dir.Path());
       if (entries.count("speed") || std::chrono::steady_clock::now() > until) return entries;
       std::this_thread::sleep_for(10ms);
     }
@@ -96,17 +90,6 @@ TEST_F(ChildProcessTest, ReportsTheExitCodeOrTheEndingSignal) {
   EXPECT_EQ(pid, child.Pid());
   ::kill(pid, SIGTERM);
   EXPECT_EQ(child.Wait(10s, 10ms), 128 + SIGTERM);
-}
-
-TEST_F(ChildProcessTest, RelativeProgramPathMeansTheCallersFolder) {
-  const auto saved = std::filesystem::current_path();
-  std::filesystem::current_path(FakeProgram.parent_path());
-  std::optional<TChildProcess> child;
-  EXPECT_NO_THROW(child.emplace(TChildProcess::Start(std::filesystem::path(".") / FakeProgram.filename(),
-                                                     {"fake"}, dir.Path())));
-  std::filesystem::current_path(saved);
-  ASSERT_TRUE(child);
-  EXPECT_EQ(child->Wait(10s, 10ms), 0);
 }
 
 // ---- Failures ----

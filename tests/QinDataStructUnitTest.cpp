@@ -10,7 +10,6 @@
 #include <fstream>
 #include <map>
 #include <random>
-#include <sstream>
 #include <thread>
 
 #include "ChildProcessUnit.h"
@@ -19,6 +18,7 @@
 #include "FloatCheckUnit.h"
 #include "IndicatorDiagramUnit.h"
 #include "TestSupport.h"
+#include "stubs/FakeWorkingProcess.h"
 
 namespace {
 
@@ -59,6 +59,7 @@ class QinTextTest : public ::testing::Test {
 };
 
 TEST_F(QinTextTest, FieldsLieInTheirColumns) {
+  engine.ProjectName = "Дизель";
   engine.D = 123456.5;  // fills its field exactly
   engine.R = 0.13;
   engine.ConRodL[1] = 0.52;
@@ -78,19 +79,14 @@ TEST_F(QinTextTest, FieldsLieInTheirColumns) {
   EXPECT_EQ(lines[0], std::string(60, '-'));
   EXPECT_EQ(lines[1].substr(0, 10), std::string(10, ' '));
   EXPECT_GT(lines[1].size(), 10u);
+  // File name and project name in code page 1251 ("Д" is 0xC4, "ь" 0xFC).
+  EXPECT_EQ(lines[2], std::string(15, ' ') + "run.qin   \xC4\xE8\xE7\xE5\xEB\xFC");
   // Stroke 2R of a central rod, R/L = 0.25.
   EXPECT_EQ(lines[3], "123456.500000     0.260000   -15.000000     0.250000  1500.000000     0.000000");
   EXPECT_EQ(lines[12], "     0.003240     1.000000     1.000000     0.000000     0.000000");
   EXPECT_EQ(lines[13], "   3   2   1   3   2   1");
   for (int i = 4; i < 12; ++i) EXPECT_EQ(lines[static_cast<std::size_t>(i)].size(), 5u * 13u) << i;
   EXPECT_EQ(fileText(file).back(), '\n');
-}
-
-TEST_F(QinTextTest, DescriptionLineCarriesFileNameAndProjectNameInCodePage1251) {
-  engine.ProjectName = "Дизель";
-  engine.Qin.TransferText(file, true, engine);
-  // "Д" is 0xC4 and "ь" 0xFC in code page 1251.
-  EXPECT_EQ(fileLines(file)[2], std::string(15, ' ') + "run.qin   \xC4\xE8\xE7\xE5\xEB\xFC");
 }
 
 TEST_F(QinTextTest, WritingTakesTheDerivedFieldsFromTheProject) {
@@ -244,16 +240,7 @@ class WorkingProcessTest : public ::testing::Test {
   void setMode(const std::string& mode) { std::ofstream(dir / "stub-mode") << mode << "\n"; }
   void putStaleDiagram() { std::ofstream(dir / "Default.dia") << "an old diagram\n"; }
 
-  std::map<std::string, std::string> record() {
-    std::ifstream in(dir / "stub-record.txt");
-    std::map<std::string, std::string> entries;
-    std::string line;
-    while (std::getline(in, line)) {
-      const auto blank = line.find(' ');
-      entries[line.substr(0, blank)] = blank == std::string::npos ? "" : line.substr(blank + 1);
-    }
-    return entries;
-  }
+  std::map<std::string, std::string> record() { return ReadStubRecord(dir.Path()); }
 
   // Largest pressure of the diagram in the exchange folder and its step.
   std::pair<double, std::size_t> diagramPeak(const std::filesystem::path& folder) {
