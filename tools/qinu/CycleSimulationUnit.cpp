@@ -425,6 +425,7 @@ TCycleResult TCycleModel::Run() {
     r.CombustionStart = wiebe_.Start;
     r.CombustionEnd = wiebe_.End();
   }
+  r.HeatReleased = r.FuelBurned * heatingValue_;
   r.WallHeat = r.WallHeatPiston + r.WallHeatHead + r.WallHeatLiner;
   r.Imep = r.IndicatedWork / r.SweptVolume;
   r.GrossImep = r.GrossWork / r.SweptVolume;
@@ -443,10 +444,6 @@ TCycleResult TCycleModel::Run() {
   };
   for (std::size_t k = 0; k < r.Trace.size(); ++k) {
     const TTracePoint& t = r.Trace[k];
-    r.HeatReleased += k + 1 < r.Trace.size()
-                          ? 0.5 * (t.HeatRelease + r.Trace[k + 1].HeatRelease) *
-                                (r.Trace[k + 1].Angle - t.Angle)
-                          : 0;
     if (t.Pressure > r.PeakPressure) {
       r.PeakPressure = t.Pressure;
       r.PeakPressureAngle = diagramAngle(t.Angle);
@@ -526,6 +523,13 @@ TCycleResult SimulateCycle(const TQinInput& input, const TCycleOptions& options)
     notes.push_back("The fuel QC and the trapped air give an excess-air ratio of " +
                     Number(result.ExcessAir, 3) + "; the data's ALFF is " + Number(input.ALFF, 3) +
                     " (not used by the model).");
+  if (input.QC > 0 && result.IndicatedWork <= 0)
+    notes.push_back("The fuel does not cover the pumping and heat losses: the indicated work "
+                    "is negative.");
+  if (result.PumpingMep < -0.05e6)
+    notes.push_back("Pumping loss of " + Number(-result.PumpingMep / 1e6, 3) +
+                    " MPa: the flow areas FB, FH may be small for a swept volume of " +
+                    Number(result.SweptVolume * 1e3, 4) + " dm^3.");
   if (input.Vkam != 0 || input.MFk != 0)
     notes.push_back("A divided chamber (Vkam, MFk) is not modelled: a single chamber is assumed.");
   if (input.PDP != 0)

@@ -72,7 +72,7 @@ struct TCycleResult {
   double Fuel = 0;              // kg per cycle as given
   double FuelBurned = 0;        // kg, less than Fuel only when the air runs out
   double FuelEnergy = 0;        // J, Fuel x Hu
-  double HeatReleased = 0;      // J, integral of the heat-release rate
+  double HeatReleased = 0;      // J, FuelBurned x Hu
   double ExcessAir = 0;         // trapped air / (L0 x fuel)
   double AirFuelRatio = 0;      // trapped air / fuel
   double StoichiometricAir = 0; // L0, kg/kg

@@ -148,7 +148,7 @@ std::string FormatReport(const TQinInput& in, const TCycleResult& r, const std::
     t += Figure("Combustion from ... to, deg from firing TDC",
                 Format("%.1f ... %.1f", r.CombustionStart, r.CombustionEnd));
     t += Figure("Fuel energy QC x Hu, J", Format("%.1f", r.FuelEnergy));
-    t += Figure("Heat released, J", Format("%.1f", r.HeatReleased));
+    t += Figure("Heat released (burned fuel x Hu), J", Format("%.1f", r.HeatReleased));
   }
   t += Figure("Peak pressure, MPa", Format("%.4f", r.PeakPressure / kMPa));
   t += Figure("  at diagram angle, deg", Format("%.2f (%.2f from the firing TDC)", r.PeakPressureAngle,
@@ -171,7 +171,8 @@ std::string FormatReport(const TQinInput& in, const TCycleResult& r, const std::
   t += Figure("Indicated power per cylinder, kW", Format("%.2f", r.IndicatedPower / 1e3));
   if (in.Q > 0) {
     t += Figure("Indicated power of the engine, kW", Format("%.1f", r.IndicatedPower * in.Q / 1e3));
-    t += Figure("Effective power with EM, kW", Format("%.1f", r.IndicatedPower * in.Q * in.EM / 1e3));
+    if (r.IndicatedPower > 0)
+      t += Figure("Effective power with EM, kW", Format("%.1f", r.IndicatedPower * in.Q * in.EM / 1e3));
   }
   t += Figure("Heat to the walls per cycle, J", Format("%.1f", r.WallHeat));
   t += Figure("  piston, head, liner, J",
