@@ -75,7 +75,7 @@ double IsentropicPressure(const TTracePoint& start, double volume) {
   return start.Pressure * ratio * low / T1;
 }
 
-class MotoredCycleTest : public ::testing::Test {
+class QinuMotoredCycleTest : public ::testing::Test {
  protected:
   // The example engine turbocharged, without fuel.
   TQinInput in_ = [] {
@@ -85,7 +85,7 @@ class MotoredCycleTest : public ::testing::Test {
   }();
 };
 
-TEST_F(MotoredCycleTest, AdiabaticCompressionIsIsentropicAndSymmetric) {
+TEST_F(QinuMotoredCycleTest, AdiabaticCompressionIsIsentropicAndSymmetric) {
   TCycleOptions options;
   options.HeatTransfer = false;
   const TCycleResult r = qinu::SimulateCycle(in_, options);
@@ -98,7 +98,7 @@ TEST_F(MotoredCycleTest, AdiabaticCompressionIsIsentropicAndSymmetric) {
     EXPECT_NEAR(At(r, angle).Pressure / At(r, -angle).Pressure, 1, 1e-3) << angle;
 }
 
-TEST_F(MotoredCycleTest, AdiabaticClosedCycleConservesEnergy) {
+TEST_F(QinuMotoredCycleTest, AdiabaticClosedCycleConservesEnergy) {
   TCycleOptions options;
   options.HeatTransfer = false;
   const TCycleResult r = qinu::SimulateCycle(in_, options);
@@ -110,7 +110,7 @@ TEST_F(MotoredCycleTest, AdiabaticClosedCycleConservesEnergy) {
   EXPECT_NEAR(ChargeEnergy(At(r, 0)) - ChargeEnergy(At(r, -131)), compression, 1e-3 * compression);
 }
 
-TEST_F(MotoredCycleTest, HeatLossGivesAPolytropicCompressionAndAnEarlyPeak) {
+TEST_F(QinuMotoredCycleTest, HeatLossGivesAPolytropicCompressionAndAnEarlyPeak) {
   const TCycleResult r = qinu::SimulateCycle(in_);
   ASSERT_TRUE(r.Converged);
   const TTracePoint& trapped = r.Trace.front();
@@ -138,7 +138,7 @@ TEST_F(MotoredCycleTest, HeatLossGivesAPolytropicCompressionAndAnEarlyPeak) {
   EXPECT_LT(r.Imep, 0);  // a motored engine absorbs work
 }
 
-TEST_F(MotoredCycleTest, DiagramCoversOneCycleAndCloses) {
+TEST_F(QinuMotoredCycleTest, DiagramCoversOneCycleAndCloses) {
   const TCycleResult r = qinu::SimulateCycle(in_);
   ASSERT_EQ(r.Diagram.size(), 721u);
   for (std::size_t i = 0; i < r.Diagram.size(); ++i) ASSERT_DOUBLE_EQ(r.Diagram[i].Angle, static_cast<double>(i));
@@ -148,13 +148,13 @@ TEST_F(MotoredCycleTest, DiagramCoversOneCycleAndCloses) {
   EXPECT_DOUBLE_EQ(r.Diagram[300].Pressure, At(r, -60).Pressure);
 }
 
-class FiredCycleTest : public ::testing::Test {
+class QinuFiredCycleTest : public ::testing::Test {
  protected:
   TQinInput default_ = qinutest::DefaultExample();
   TQinInput rated_ = qinutest::RatedExample();
 };
 
-TEST_F(FiredCycleTest, AllFuelBurnsAndReleasesItsHeatingValue) {
+TEST_F(QinuFiredCycleTest, AllFuelBurnsAndReleasesItsHeatingValue) {
   const TCycleResult r = qinu::SimulateCycle(default_);
   ASSERT_TRUE(r.Converged);
   const double fuelEnergy = default_.QC * default_.Hu * 1e3;
@@ -171,7 +171,7 @@ TEST_F(FiredCycleTest, AllFuelBurnsAndReleasesItsHeatingValue) {
   EXPECT_DOUBLE_EQ(r.Diagram[360 - 20].Burned, 0);
 }
 
-TEST_F(FiredCycleTest, ClosedCycleObeysTheFirstLaw) {
+TEST_F(QinuFiredCycleTest, ClosedCycleObeysTheFirstLaw) {
   for (bool heat : {false, true}) {
     TCycleOptions options;
     options.HeatTransfer = heat;
@@ -190,7 +190,7 @@ TEST_F(FiredCycleTest, ClosedCycleObeysTheFirstLaw) {
   }
 }
 
-TEST_F(FiredCycleTest, RatedPointLiesInThePublishedRange) {
+TEST_F(QinuFiredCycleTest, RatedPointLiesInThePublishedRange) {
   const TCycleResult r = qinu::SimulateCycle(rated_);
   ASSERT_TRUE(r.Converged);
   // Kolomna D49 (16ChN26/26): 2206 kW at 1000 rpm, so bmep = 1.20 MPa; with the
@@ -215,7 +215,7 @@ TEST_F(FiredCycleTest, RatedPointLiesInThePublishedRange) {
   EXPECT_LT(r.VolumetricEfficiency, 1.05);
 }
 
-TEST_F(FiredCycleTest, HalvingTheStepChangesNothingVisible) {
+TEST_F(QinuFiredCycleTest, HalvingTheStepChangesNothingVisible) {
   TCycleOptions fine;
   fine.StepDeg = 0.05;
   const TCycleResult coarse = qinu::SimulateCycle(rated_);
@@ -229,7 +229,7 @@ TEST_F(FiredCycleTest, HalvingTheStepChangesNothingVisible) {
         << angle;
 }
 
-TEST_F(FiredCycleTest, SparkIgnitionStartsAtTheIgnitionAdvance) {
+TEST_F(QinuFiredCycleTest, SparkIgnitionStartsAtTheIgnitionAdvance) {
   default_.EngineType = 1;
   default_.FOPZ = -30;
   const TCycleResult r = qinu::SimulateCycle(default_);
@@ -237,7 +237,7 @@ TEST_F(FiredCycleTest, SparkIgnitionStartsAtTheIgnitionAdvance) {
   EXPECT_GT(r.StoichiometricAir, Diesel().L0);  // petrol needs more air
 }
 
-TEST_F(FiredCycleTest, RichMixtureBurnsOnlyWhatTheAirAllows) {
+TEST_F(QinuFiredCycleTest, RichMixtureBurnsOnlyWhatTheAirAllows) {
   rated_.QC = 0.004;  // about twice the stoichiometric fuel
   const TCycleResult r = qinu::SimulateCycle(rated_);
   EXPECT_LT(r.ExcessAir, 1);
@@ -246,7 +246,7 @@ TEST_F(FiredCycleTest, RichMixtureBurnsOnlyWhatTheAirAllows) {
                           [](const std::string& n) { return n.find("Rich mixture") == 0; }));
 }
 
-TEST_F(FiredCycleTest, HohenbergAndWoschniLoseHeatOfTheSameOrder) {
+TEST_F(QinuFiredCycleTest, HohenbergAndWoschniLoseHeatOfTheSameOrder) {
   const TCycleResult woschni = qinu::SimulateCycle(rated_);
   rated_.TOFormula = 1;
   const TCycleResult hohenberg = qinu::SimulateCycle(rated_);
@@ -254,7 +254,7 @@ TEST_F(FiredCycleTest, HohenbergAndWoschniLoseHeatOfTheSameOrder) {
   EXPECT_LT(hohenberg.WallHeat, 2.0 * woschni.WallHeat);
 }
 
-TEST(TwoStrokeCycleTest, PortedEngineRunsOverOneRevolution) {
+TEST(QinuTwoStrokeCycleTest, PortedEngineRunsOverOneRevolution) {
   // Loop-scavenged ports symmetric about the bottom dead centre, boost above the
   // turbine-inlet pressure so that the air scavenges the cylinder.
   TQinInput in = qinutest::DefaultExample();

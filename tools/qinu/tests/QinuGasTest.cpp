@@ -16,7 +16,7 @@ constexpr double kCpO2at300 = 29.385, kCpO2at1000 = 34.870, kCpO2at2000 = 37.788
 constexpr double kCpCO2at1000 = 54.308, kCpH2Oat1000 = 41.268;
 constexpr double kFormationCO2 = -393.522, kFormationH2O = -241.826;
 
-class GasPropertiesTest : public ::testing::Test {
+class QinuGasPropertiesTest : public ::testing::Test {
  protected:
   TGasModel model_ = BuildGasModel(DieselFuel());
   // Air of the model: 21 mol O2 and 79 mol N2; molar mass in kg/mol.
@@ -27,7 +27,7 @@ class GasPropertiesTest : public ::testing::Test {
   }
 };
 
-TEST_F(GasPropertiesTest, AirHeatCapacityMatchesTheJanafTables) {
+TEST_F(QinuGasPropertiesTest, AirHeatCapacityMatchesTheJanafTables) {
   EXPECT_NEAR(Cp(model_.Air, 300), AirCpFromTables(kCpO2at300, kCpN2at300), 0.003 * 1000);
   EXPECT_NEAR(Cp(model_.Air, 1000), AirCpFromTables(kCpO2at1000, kCpN2at1000), 0.003 * 1150);
   EXPECT_NEAR(Cp(model_.Air, 2000), AirCpFromTables(kCpO2at2000, kCpN2at2000), 0.003 * 1250);
@@ -36,7 +36,7 @@ TEST_F(GasPropertiesTest, AirHeatCapacityMatchesTheJanafTables) {
   EXPECT_NEAR(model_.Air.R, 8.314462618 / airMolarMass_, 1e-6);
 }
 
-TEST_F(GasPropertiesTest, ProductsMatchTheJanafTablesForTheFuelComposition) {
+TEST_F(QinuGasPropertiesTest, ProductsMatchTheJanafTablesForTheFuelComposition) {
   // Moles of the stoichiometric products of 1 kg diesel fuel (C 0.870, H 0.126, O 0.004).
   const double carbon = 870 / 12.011, water = 126 / 1.008 / 2;
   const double oxygen = carbon + water / 2 - 4 / 15.999 / 2;
@@ -55,14 +55,14 @@ TEST_F(GasPropertiesTest, ProductsMatchTheJanafTablesForTheFuelComposition) {
   EXPECT_NEAR(modelled, formation, 0.002 * std::fabs(formation));
 }
 
-TEST_F(GasPropertiesTest, StoichiometricAirOfDieselFuel) {
+TEST_F(QinuGasPropertiesTest, StoichiometricAirOfDieselFuel) {
   // l0 = (8/3 C + 8 H - O) / 0.232 kg/kg with 23.2 % oxygen by mass in air
   // (Kolchin & Demidov; Heywood, App. D gives 14.5 for CH1.8).
   EXPECT_NEAR(model_.L0, (8.0 / 3 * 0.870 + 8 * 0.126 - 0.004) / 0.232, 0.15);
   EXPECT_GT(BuildGasModel(Petrol()).L0, model_.L0);
 }
 
-TEST_F(GasPropertiesTest, PropertiesAreConsistentDerivatives) {
+TEST_F(QinuGasPropertiesTest, PropertiesAreConsistentDerivatives) {
   const TGasPoly mix = Mix(model_, 0.4);
   for (double T : {300.0, 700.0, 1500.0, 2500.0}) {
     const double dT = 1e-3 * T;
@@ -76,7 +76,7 @@ TEST_F(GasPropertiesTest, PropertiesAreConsistentDerivatives) {
   EXPECT_NEAR(Cp(mix, 999.999999), Cp(mix, 1000.0), 0.5);
 }
 
-TEST_F(GasPropertiesTest, TemperatureIsRecoveredFromEnergyAndEnthalpy) {
+TEST_F(QinuGasPropertiesTest, TemperatureIsRecoveredFromEnergyAndEnthalpy) {
   const TGasPoly mix = Mix(model_, 0.7);
   for (double T : {250.0, 999.0, 1000.0, 1800.0, 3200.0}) {
     EXPECT_NEAR(TemperatureFromEnergy(mix, Energy(mix, T), 600), T, 1e-6 * T);
@@ -84,7 +84,7 @@ TEST_F(GasPropertiesTest, TemperatureIsRecoveredFromEnergyAndEnthalpy) {
   }
 }
 
-TEST_F(GasPropertiesTest, FuelEnthalpySetsFreeTheHeatingValue) {
+TEST_F(QinuGasPropertiesTest, FuelEnthalpySetsFreeTheHeatingValue) {
   // Burning 1 kg fuel with L0 kg air and cooling the products to 298.15 K frees Hu.
   const double hu = 42.5e6;
   const double before = FuelEnthalpy(model_, hu) + model_.L0 * Enthalpy(model_.Air, kReferenceTemperature);

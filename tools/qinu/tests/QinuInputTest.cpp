@@ -54,7 +54,7 @@ std::string ErrorOf(const std::string& text) {
   return "";
 }
 
-TEST(QinFileTest, ReadsEveryFieldFromItsPlaceInTheLayout) {
+TEST(QinuFileTest, ReadsEveryFieldFromItsPlaceInTheLayout) {
   const TQinInput written = DistinctValues();
   const TQinInput read =
       qinu::ParseQinText(qinutest::FormatQinFile(written, "Default.qin"), "Default.qin");
@@ -84,7 +84,7 @@ TEST(QinFileTest, ReadsEveryFieldFromItsPlaceInTheLayout) {
   EXPECT_EQ(read.EngineType, 1);
 }
 
-TEST(QinFileTest, AcceptsWindowsLineEndsAndIgnoresExtraNumbers) {
+TEST(QinuFileTest, AcceptsWindowsLineEndsAndIgnoresExtraNumbers) {
   std::string text = qinutest::FormatQinFile(qinutest::DefaultExample(), "Default.qin");
   text = ReplaceLine(text, 4, "0.26 0.26 15 0.2241 1000 0 99 98");
   std::string windows;
@@ -97,7 +97,7 @@ TEST(QinFileTest, AcceptsWindowsLineEndsAndIgnoresExtraNumbers) {
   EXPECT_EQ(read.EngineType, 0);
 }
 
-TEST(QinFileTest, PortsForIntakeAndExhaustMakeATwoStroke) {
+TEST(QinuFileTest, PortsForIntakeAndExhaustMakeATwoStroke) {
   TQinInput in = qinutest::DefaultExample();
   in.Vp = 1;
   in.Vyp = 1;
@@ -109,7 +109,7 @@ TEST(QinFileTest, PortsForIntakeAndExhaustMakeATwoStroke) {
   EXPECT_FALSE(in.TwoStroke());
 }
 
-TEST(QinFileTest, NamesTheLineAndFieldOfAMalformedFile) {
+TEST(QinuFileTest, NamesTheLineAndFieldOfAMalformedFile) {
   const std::string good = qinutest::FormatQinFile(qinutest::DefaultExample(), "Default.qin");
   const std::string comma = ErrorOf(ReplaceLine(good, 4, "0,26 0.26 15 0.2241 1000 0"));
   EXPECT_NE(comma.find("line 4"), std::string::npos) << comma;
@@ -128,7 +128,7 @@ TEST(QinFileTest, NamesTheLineAndFieldOfAMalformedFile) {
   EXPECT_NE(ErrorOf("").find("line 4 is missing"), std::string::npos);
 }
 
-TEST(QinFileTest, ReportsAMissingFile) {
+TEST(QinuFileTest, ReportsAMissingFile) {
   try {
     qinu::ReadQinFile("/nonexistent/Default.qin");
     FAIL() << "no error";
@@ -137,7 +137,7 @@ TEST(QinFileTest, ReportsAMissingFile) {
   }
 }
 
-class QinValidationTest : public ::testing::Test {
+class QinuValidationTest : public ::testing::Test {
  protected:
   TQinInput in_ = qinutest::DefaultExample();
 
@@ -152,14 +152,14 @@ class QinValidationTest : public ::testing::Test {
   }
 };
 
-TEST_F(QinValidationTest, AcceptsTheExampleAndTheMotoredCase) {
+TEST_F(QinuValidationTest, AcceptsTheExampleAndTheMotoredCase) {
   EXPECT_EQ(Message(), "");
   in_.QC = 0;
   in_.Fz = 0;  // the combustion law does not matter without fuel
   EXPECT_EQ(Message(), "");
 }
 
-TEST_F(QinValidationTest, RejectsNonPositiveGeometryAndSpeed) {
+TEST_F(QinuValidationTest, RejectsNonPositiveGeometryAndSpeed) {
   in_.D = 0;
   EXPECT_NE(Message().find("bore D must be positive"), std::string::npos);
   in_ = qinutest::DefaultExample();
@@ -178,7 +178,7 @@ TEST_F(QinValidationTest, RejectsNonPositiveGeometryAndSpeed) {
   EXPECT_NE(Message().find("crank ratio"), std::string::npos);
 }
 
-TEST_F(QinValidationTest, RejectsValveEventsOutOfOrder) {
+TEST_F(QinuValidationTest, RejectsValveEventsOutOfOrder) {
   in_.B12 = 100;  // fully open before the opening starts (B1 = 114)
   EXPECT_NE(Message().find("exhaust timing out of order"), std::string::npos) << Message();
   in_ = qinutest::DefaultExample();
@@ -192,7 +192,7 @@ TEST_F(QinValidationTest, RejectsValveEventsOutOfOrder) {
   EXPECT_NE(Message().find("out of order"), std::string::npos) << Message();
 }
 
-TEST_F(QinValidationTest, RejectsACombustionOutsideTheClosedCycle) {
+TEST_F(QinuValidationTest, RejectsACombustionOutsideTheClosedCycle) {
   in_.FOPT = 200;  // after the exhaust opens at 114 deg
   EXPECT_NE(Message().find("outside the closed part"), std::string::npos) << Message();
   in_.FOPT = 705;  // the same as -15 deg
@@ -205,7 +205,7 @@ TEST_F(QinValidationTest, RejectsACombustionOutsideTheClosedCycle) {
   EXPECT_NE(Message().find("combustion duration Fz"), std::string::npos);
 }
 
-TEST_F(QinValidationTest, RejectsImpossibleFlowAndFuelData) {
+TEST_F(QinuValidationTest, RejectsImpossibleFlowAndFuelData) {
   in_.FH = 0;
   EXPECT_NE(Message().find("intake flow area FH"), std::string::npos);
   in_ = qinutest::DefaultExample();
@@ -220,7 +220,7 @@ TEST_F(QinValidationTest, RejectsImpossibleFlowAndFuelData) {
   EXPECT_NE(Message().find("turbine-inlet pressure PT"), std::string::npos);
 }
 
-TEST_F(QinValidationTest, FindsTheClosedPartOfTheCycle) {
+TEST_F(QinuValidationTest, FindsTheClosedPartOfTheCycle) {
   // Intake closes at 589 deg = 131 deg before the firing TDC; the exhaust opens at 114 deg.
   EXPECT_DOUBLE_EQ(in_.TrapAngleDeg(), -131);
   EXPECT_DOUBLE_EQ(in_.FirstOpeningDeg(), 114);

@@ -216,7 +216,7 @@ TEST_P(QinuBadInputTest, EndsWithAMessageAndNoDiagram) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, QinuBadInputTest,
+    Qinu, QinuBadInputTest,
     ::testing::Values(
         TBadInput{"ZeroBore", [](qinu::TQinInput& in) { in.D = 0; }, "bore D must be positive"},
         TBadInput{"NegativeStroke", [](qinu::TQinInput& in) { in.S = -0.26; },
