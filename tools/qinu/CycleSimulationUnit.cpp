@@ -86,6 +86,7 @@ class TCycleModel {
   double Temperature(const TState& y);
   void Derivatives(double angle, const TState& y, TState& dy, TTracePoint* point);
   void Step(double angle, double h, TState& y, TTracePoint& start);
+  int SubSteps(double angle, double h, const TState& y);
   void CheckState(double angle, const TState& y) const;
   void BuildNodes();
   double ToFrame(double angle) const;
@@ -298,6 +299,27 @@ void TCycleModel::Step(double angle, double h, TState& y, TTracePoint& start) {
   for (int i = 0; i < kStateSize; ++i) y[i] += h / 6 * (k1[i] + 2 * k2[i] + 2 * k3[i] + k4[i]);
 }
 
+// The explicit step is stable and free of overshoot while h times the relaxation rate of
+// the cylinder pressure stays below about 1. The rate is bounded by the steepest part of
+// the flow law (its linear continuation near equal pressures): slope of the mass flow by
+// the pressure difference, times dp/dm = gamma p / m of the charge.
+int TCycleModel::SubSteps(double angle, double h, const TState& y) {
+  const double phase = std::fmod(angle - period_ * std::floor(angle / period_), period_);
+  const double area =
+      formulas::TrapezoidArea(phase, in_.H1, in_.H12, in_.H13, in_.H2, in_.FH) +
+      formulas::TrapezoidArea(phase, in_.B1, in_.B12, in_.B13, in_.B2, in_.FB);
+  if (area <= 0) return 1;
+  const double T = Temperature(y);
+  const gas::TGasPoly mix = gas::Mix(gas_, std::clamp(y[kProducts] / y[kMass], 0.0, 1.0));
+  const double p = y[kMass] * mix.R * T / formulas::CylinderVolume(geometry_, angle);
+  const double gamma = gas::Gamma(mix, T);
+  constexpr double kProbe = 1e-3;  // relative pressure difference of the linear flow law
+  const double slope =
+      formulas::RestrictionMassFlux(p, T, mix.R, gamma, p * (1 - kProbe)) / (kProbe * p);
+  const double rate = area * slope * gamma * p / y[kMass] * secondsPerDeg_;  // 1/deg
+  return static_cast<int>(std::clamp(std::ceil(rate * h), 1.0, 1000.0));
+}
+
 void TCycleModel::CheckState(double angle, const TState& y) const {
   for (double v : y)
     if (!std::isfinite(v))
@@ -307,10 +329,15 @@ void TCycleModel::CheckState(double angle, const TState& y) const {
     throw std::runtime_error("the cylinder emptied at " + Number(angle) +
                              " deg from the firing top dead centre (check the flow areas and "
                              "pressures)");
-  if (lastTemperature_ < 150 || lastTemperature_ > 5000)
+  if (lastTemperature_ < 150 || lastTemperature_ > 5000) {
+    std::string hint;
+    if (in_.TwoStroke() && intakeP_ <= exhaustP_)
+      hint = " (the exhaust pressure is not below the intake pressure, so the ports cannot "
+             "scavenge the cylinder)";
     throw std::runtime_error("the gas temperature left the range 150...5000 K (" +
                              Number(lastTemperature_) + " K) at " + Number(angle) +
-                             " deg from the firing top dead centre");
+                             " deg from the firing top dead centre" + hint);
+  }
 }
 
 TCycleResult TCycleModel::Run() {
@@ -361,9 +388,15 @@ TCycleResult TCycleModel::Run() {
         socGamma_ = gas::Gamma(mix, T);
         haveCombustionRef_ = true;
       }
-      TTracePoint point;
-      Step(angle, nodes_[k + 1] - angle, y, point);
-      CheckState(nodes_[k + 1], y);
+      // Several sub-steps where the flow through an open valve would equalise the
+      // pressures faster than one step can follow (small cylinders at low speed).
+      const double h = nodes_[k + 1] - angle;
+      const int parts = SubSteps(angle, h, y);
+      TTracePoint point, unused;
+      for (int part = 0; part < parts; ++part) {
+        Step(angle + part * h / parts, h / parts, y, part == 0 ? point : unused);
+        CheckState(angle + (part + 1) * h / parts, y);
+      }
       trace.push_back(point);
     }
     TState unused;
@@ -502,6 +535,9 @@ TCycleResult SimulateCycle(const TQinInput& input, const TCycleOptions& options)
   if (result.TwoStroke)
     notes.insert(notes.begin(), "Ports for both intake and exhaust: computed as a two-stroke "
                                 "engine (cycle 0...360 deg, firing at 0 deg).");
+  if (result.TwoStroke && result.IntakePressure <= result.ExhaustPressure)
+    notes.push_back("The intake pressure does not exceed the exhaust pressure: the ports "
+                    "cannot scavenge the cylinder.");
   if (input.V == 0)
     notes.push_back("Naturally aspirated (V = 0): intake from the ambient P0, T0; exhaust into "
                     "the back pressure PZT.");
