@@ -55,6 +55,13 @@ class TCycleModel {
   TCycleResult Run();
 
  private:
+  // One cycle from the trapping to the same angle a cycle later; fills the trace and the
+  // per-cycle figures of `r`, returns the relative change of the trapped state.
+  double RunCycle(TState& y, std::vector<TTracePoint>& trace, TCycleResult& r);
+  void Summarise(TCycleResult& r) const;
+  static void FindExtremes(TCycleResult& r);
+  void BuildDiagram(TCycleResult& r) const;
+
   TQinInput in_;
   TCycleOptions options_;
   formulas::TCylinderGeometry geometry_;
@@ -171,7 +178,7 @@ void TCycleModel::BuildNodes() {
   nodes_.clear();
   for (double a : nodes) {
     if (a < trap_ || a > end) continue;
-    if (!nodes_.empty() && a - nodes_.back() < 1e-9) continue;
+    if (!nodes_.empty() && a - nodes_.back() < 1e-6) continue;
     nodes_.push_back(a);
   }
   // Keep the end exactly one period after the start.
@@ -357,98 +364,109 @@ TCycleResult TCycleModel::Run() {
 
   // First guess: the trapped volume filled with intake air, slightly warmed.
   TState y{};
-  const double trapVolume = formulas::CylinderVolume(geometry_, trap_);
   lastTemperature_ = intakeT_ + 20;
-  y[kMass] = intakeP_ * trapVolume / (gas_.Air.R * lastTemperature_);
+  y[kMass] = intakeP_ * formulas::CylinderVolume(geometry_, trap_) /
+             (gas_.Air.R * lastTemperature_);
   y[kProducts] = 0;
   y[kEnergy] = y[kMass] * gas::Energy(gas_.Air, lastTemperature_);
 
   std::vector<TTracePoint> trace;
   trace.reserve(nodes_.size());
   for (int cycle = 1; cycle <= options_.MaxCycles; ++cycle) {
-    for (int i = kFresh; i < kStateSize; ++i) y[i] = 0;
-    const TState start = y;
-    const double startT = Temperature(y);
-    refTemperature_ = startT;
-    refVolume_ = trapVolume;
-    const gas::TGasPoly startMix = gas::Mix(gas_, y[kProducts] / y[kMass]);
-    refPressure_ = y[kMass] * startMix.R * startT / trapVolume;
-    const double trappedAir = y[kMass] - y[kProducts];  // air not yet burned, kg
-    fuelToBurn_ = in_.QC > 0 ? std::min(in_.QC, trappedAir / gas_.L0) : 0;
-    haveCombustionRef_ = false;
-
-    trace.clear();
-    for (std::size_t k = 0; k + 1 < nodes_.size(); ++k) {
-      const double angle = nodes_[k];
-      if (fuelToBurn_ > 0 && !haveCombustionRef_ && angle >= wiebe_.Start - 1e-9) {
-        const double T = Temperature(y);
-        const gas::TGasPoly mix = gas::Mix(gas_, y[kProducts] / y[kMass]);
-        socVolume_ = formulas::CylinderVolume(geometry_, angle);
-        socPressure_ = y[kMass] * mix.R * T / socVolume_;
-        socGamma_ = gas::Gamma(mix, T);
-        haveCombustionRef_ = true;
-      }
-      // Several sub-steps where the flow through an open valve would equalise the
-      // pressures faster than one step can follow (small cylinders at low speed).
-      const double h = nodes_[k + 1] - angle;
-      const int parts = SubSteps(angle, h, y);
-      TTracePoint point, unused;
-      for (int part = 0; part < parts; ++part) {
-        Step(angle + part * h / parts, h / parts, y, part == 0 ? point : unused);
-        CheckState(angle + (part + 1) * h / parts, y);
-      }
-      trace.push_back(point);
-    }
-    TState unused;
-    TTracePoint last;
-    stepBurnRate_ = 0;
-    Derivatives(nodes_.back(), y, unused, &last);
-    trace.push_back(last);
-
-    // Next cycle's backflow from the exhaust: the mean state of this cycle's outflow.
-    if (y[kExhaustOut] > 0) {
-      const double products = std::clamp(y[kExhaustProducts] / y[kExhaustOut], 0.0, 1.0);
-      const double enthalpy = y[kExhaustEnthalpy] / y[kExhaustOut];
-      const double T = gas::TemperatureFromEnthalpy(gas::Mix(gas_, products), enthalpy, exhaustT_);
-      r.ExhaustTemperature = T;
-      SetExhaustGas(T, products);
-    }
-
-    // Convergence of the trapped state: mass, temperature and composition.
-    const double endT = Temperature(y);
-    const double change = std::max({std::fabs(y[kMass] - start[kMass]) / start[kMass],
-                                    std::fabs(endT - startT) / startT,
-                                    std::fabs(y[kProducts] / y[kMass] -
-                                              start[kProducts] / start[kMass])});
     r.Cycles = cycle;
-    r.LastChange = change;
-    r.Trace = trace;
-
-    // Cycle figures from this cycle (kept when it is the last one).
-    r.TrappedMass = start[kMass];
-    r.TrappedTemperature = startT;
-    r.TrappedPressure = refPressure_;
-    r.ProductsFraction = start[kProducts] / start[kMass];
-    r.FreshAir = y[kFresh];
-    r.ResidualFraction = 1 - std::clamp(y[kFresh] / y[kMass], 0.0, 1.0);
-    r.DeliveredAir = y[kIntakeIn] - y[kIntakeOut];
-    r.FuelBurned = y[kFuelBurned];
-    r.IndicatedWork = y[kWork];
-    r.GrossWork = r.TwoStroke ? y[kWork] : y[kGrossWork];
-    r.WallHeatPiston = y[kWallPiston];
-    r.WallHeatHead = y[kWallHead];
-    r.WallHeatLiner = y[kWallLiner];
-    if (cycle > 1 && change < options_.Tolerance) {
+    r.LastChange = RunCycle(y, trace, r);
+    if (cycle > 1 && r.LastChange < options_.Tolerance) {
       r.Converged = true;
       break;
     }
   }
+  r.Trace = std::move(trace);
   if (!r.Converged)
     r.Notes.push_back("The trapped state did not converge within " +
                       std::to_string(options_.MaxCycles) + " cycles (last relative change " +
                       Number(r.LastChange, 3) + "); the diagram is that of the last cycle.");
+  Summarise(r);
+  FindExtremes(r);
+  BuildDiagram(r);
+  return r;
+}
 
-  // Figures of the last cycle.
+double TCycleModel::RunCycle(TState& y, std::vector<TTracePoint>& trace, TCycleResult& r) {
+  for (int i = kFresh; i < kStateSize; ++i) y[i] = 0;
+  const TState start = y;
+  const double startT = Temperature(y);
+  const gas::TGasPoly startMix = gas::Mix(gas_, y[kProducts] / y[kMass]);
+  refTemperature_ = startT;
+  refVolume_ = formulas::CylinderVolume(geometry_, trap_);
+  refPressure_ = y[kMass] * startMix.R * startT / refVolume_;
+  const double trappedAir = y[kMass] - y[kProducts];  // air not yet burned, kg
+  fuelToBurn_ = in_.QC > 0 ? std::min(in_.QC, trappedAir / gas_.L0) : 0;
+  haveCombustionRef_ = false;
+
+  trace.clear();
+  for (std::size_t k = 0; k + 1 < nodes_.size(); ++k) {
+    const double angle = nodes_[k];
+    if (fuelToBurn_ > 0 && !haveCombustionRef_ && angle >= wiebe_.Start - 1e-9) {
+      const double T = Temperature(y);
+      const gas::TGasPoly mix = gas::Mix(gas_, y[kProducts] / y[kMass]);
+      socVolume_ = formulas::CylinderVolume(geometry_, angle);
+      socPressure_ = y[kMass] * mix.R * T / socVolume_;
+      socGamma_ = gas::Gamma(mix, T);
+      haveCombustionRef_ = true;
+    }
+    // Several sub-steps where the flow through an open valve would equalise the
+    // pressures faster than one step can follow (small cylinders at low speed).
+    const double h = nodes_[k + 1] - angle;
+    const int parts = SubSteps(angle, h, y);
+    TTracePoint point, unused;
+    for (int part = 0; part < parts; ++part) {
+      Step(angle + part * h / parts, h / parts, y, part == 0 ? point : unused);
+      CheckState(angle + (part + 1) * h / parts, y);
+    }
+    trace.push_back(point);
+  }
+  TState unused;
+  TTracePoint last;
+  stepBurnRate_ = 0;
+  Derivatives(nodes_.back(), y, unused, &last);
+  trace.push_back(last);
+
+  // Next cycle's backflow from the exhaust: the mean state of this cycle's outflow.
+  double exhaustChange = 0;
+  if (y[kExhaustOut] > 0) {
+    const double products = std::clamp(y[kExhaustProducts] / y[kExhaustOut], 0.0, 1.0);
+    const double enthalpy = y[kExhaustEnthalpy] / y[kExhaustOut];
+    const double T = gas::TemperatureFromEnthalpy(gas::Mix(gas_, products), enthalpy, exhaustT_);
+    exhaustChange = std::fabs(T - exhaustT_) / exhaustT_;
+    r.ExhaustTemperature = T;
+    SetExhaustGas(T, products);
+  }
+
+  // Figures of this cycle (kept when it is the last one).
+  r.TrappedMass = start[kMass];
+  r.TrappedTemperature = startT;
+  r.TrappedPressure = refPressure_;
+  r.ProductsFraction = start[kProducts] / start[kMass];
+  r.FreshAir = y[kFresh];
+  r.ResidualFraction = 1 - std::clamp(y[kFresh] / y[kMass], 0.0, 1.0);
+  r.DeliveredAir = y[kIntakeIn] - y[kIntakeOut];
+  r.FuelBurned = y[kFuelBurned];
+  r.IndicatedWork = y[kWork];
+  r.GrossWork = r.TwoStroke ? y[kWork] : y[kGrossWork];
+  r.WallHeatPiston = y[kWallPiston];
+  r.WallHeatHead = y[kWallHead];
+  r.WallHeatLiner = y[kWallLiner];
+
+  // Change of the trapped state (mass, temperature, composition) and of the exhaust gas
+  // that flows back in the next cycle.
+  const double endT = Temperature(y);
+  return std::max({std::fabs(y[kMass] - start[kMass]) / start[kMass],
+                   std::fabs(endT - startT) / startT,
+                   std::fabs(y[kProducts] / y[kMass] - start[kProducts] / start[kMass]),
+                   exhaustChange});
+}
+
+void TCycleModel::Summarise(TCycleResult& r) const {
   const double intakeDensity = intakeP_ / (gas_.Air.R * intakeT_);
   r.VolumetricEfficiency = r.FreshAir / (intakeDensity * r.SweptVolume);
   const double trappedAir = r.TrappedMass * (1 - r.ProductsFraction);
@@ -467,12 +485,14 @@ TCycleResult TCycleModel::Run() {
   r.IndicatedPower = r.IndicatedWork * cyclesPerSecond;
   if (r.FuelEnergy > 0) r.IndicatedEfficiency = r.IndicatedWork / r.FuelEnergy;
   if (r.Fuel > 0 && r.IndicatedWork > 0)
-    r.SpecificFuelConsumption = r.Fuel / r.IndicatedWork * 3.6e6 * 1e3;
+    r.SpecificFuelConsumption = r.Fuel / r.IndicatedWork * 3.6e6 * 1e3;  // g/kWh
+}
 
-  // Extremes over the fine trace, angles on the diagram scale.
-  const auto diagramAngle = [&](double angle) {
-    double a = std::fmod(angle + r.DiagramShiftDeg, period_);
-    if (a < 0) a += period_;
+// Peaks over the fine trace, angles on the diagram scale.
+void TCycleModel::FindExtremes(TCycleResult& r) {
+  const auto diagramAngle = [&r](double angle) {
+    double a = std::fmod(angle + r.DiagramShiftDeg, r.PeriodDeg);
+    if (a < 0) a += r.PeriodDeg;
     return a;
   };
   for (std::size_t k = 0; k < r.Trace.size(); ++k) {
@@ -485,7 +505,9 @@ TCycleResult TCycleModel::Run() {
       r.PeakTemperature = t.Temperature;
       r.PeakTemperatureAngle = diagramAngle(t.Angle);
     }
-    if (k > 0) {
+    // Difference quotients over the steps; nodes closer than a thousandth of a degree
+    // (events next to a grid point) would only show rounding.
+    if (k > 0 && t.Angle - r.Trace[k - 1].Angle > 1e-3) {
       const TTracePoint& prev = r.Trace[k - 1];
       const double rise = (t.Pressure - prev.Pressure) / (t.Angle - prev.Angle);
       if (rise > r.MaxPressureRise) {
@@ -494,8 +516,10 @@ TCycleResult TCycleModel::Run() {
       }
     }
   }
+}
 
-  // The diagram: 1 deg steps read from the trace (its nodes include every whole degree).
+// The diagram: 1 deg steps read from the trace (its nodes include every whole degree).
+void TCycleModel::BuildDiagram(TCycleResult& r) const {
   const int points = static_cast<int>(std::lround(period_));
   for (int i = 0; i < points; ++i) {
     const double angle = ToFrame(i - r.DiagramShiftDeg);
@@ -518,10 +542,10 @@ TCycleResult TCycleModel::Run() {
     d.Mass = lerp(before->Mass, after->Mass);
     r.Diagram.push_back(d);
   }
+  // The last point repeats the first one a period later.
   TDiagramPoint closing = r.Diagram.front();
   closing.Angle = period_;
   r.Diagram.push_back(closing);
-  return r;
 }
 
 }  // namespace
