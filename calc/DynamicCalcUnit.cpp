@@ -84,4 +84,6 @@ void TDynamicCalcStruct::RunAngleLoop() {
   if (settings_.Observer) settings_.Observer->AngleLoopFinished(*this);
 }
 
-void TDynamicCalcStruct::ComputeStrength() {}
+void TDynamicCalcStruct::ComputeStrength() {
+  for (std::size_t v = 0; v < Cranks.size(); ++v) Cranks[v]->ComputeStrength(static_cast<int>(v) + 1);
+}
