@@ -275,21 +275,7 @@ TEST(QinuStiffFlowTest, SmallSlowEngineWithLargeValvesBreathesQuasiSteadily) {
 }
 
 TEST(QinuTwoStrokeCycleTest, PortedEngineRunsOverOneRevolution) {
-  // Loop-scavenged ports symmetric about the bottom dead centre, boost above the
-  // turbine-inlet pressure so that the air scavenges the cylinder.
-  TQinInput in = qinutest::DefaultExample();
-  in.Vp = in.Vyp = 1;
-  in.V = 1;
-  in.B1 = 100;
-  in.B12 = 130;
-  in.B13 = 230;
-  in.B2 = 260;
-  in.H1 = 130;
-  in.H12 = 150;
-  in.H13 = 210;
-  in.H2 = 230;
-  in.FB = in.FH = 0.012;
-  in.QC = 0.0004;
+  const TQinInput in = qinutest::TwoStrokeExample();
   qinu::ValidateQinInput(in);
   const TCycleResult r = qinu::SimulateCycle(in);
   ASSERT_TRUE(r.Converged);

@@ -65,19 +65,7 @@ TEST_F(QinuEngineReaderTest, FourStrokeDiagramPutsTheFiringTopDeadCentreAtStepZe
 }
 
 TEST_F(QinuEngineReaderTest, TwoStrokeDiagramSpansOneRevolution) {
-  qinu::TQinInput input = qinutest::DefaultExample();
-  input.Vp = input.Vyp = 1;
-  input.V = 1;
-  input.B1 = 100;
-  input.B12 = 130;
-  input.B13 = 230;
-  input.B2 = 260;
-  input.H1 = 130;
-  input.H12 = 150;
-  input.H13 = 210;
-  input.H2 = 230;
-  input.FB = input.FH = 0.012;
-  RunAndRead(input);
+  RunAndRead(qinutest::TwoStrokeExample());
   ASSERT_EQ(grid_.size(), 360u);
   const auto peak = std::max_element(pressure_.begin(), pressure_.end()) - pressure_.begin();
   EXPECT_LT(peak, 20);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "QinInputUnit.h"
 #include "QinuTestSupport.h"
@@ -11,19 +12,26 @@ namespace {
 using qinu::EQinInputError;
 using qinu::TQinInput;
 
-// Every double gets a value of its own, so a field read into the wrong member shows.
+// The doubles of a record in the order of the file.
+std::vector<double*> Doubles(TQinInput& in) {
+  return {&in.D,    &in.S,    &in.E,    &in.Lam,  &in.N,    &in.PDP,  &in.Q,    &in.EM,
+          &in.KK,   &in.KT,   &in.PK,   &in.DP,   &in.TK,   &in.P0,   &in.T0,   &in.PT,
+          &in.PZT,  &in.B1,   &in.B12,  &in.B13,  &in.B2,   &in.FB,   &in.H1,   &in.H12,
+          &in.H13,  &in.H2,   &in.FH,   &in.BPer, &in.Hu,   &in.QC,   &in.ALFF, &in.FOPT,
+          &in.FOPZ, &in.Fz,   &in.XT,   &in.FCT,  &in.MT,   &in.MW,   &in.TPOR, &in.Tkr,
+          &in.TWT,  &in.OFPK, &in.ALFE, &in.ALFR, &in.CG,   &in.Cu,   &in.C2,   &in.Vkam,
+          &in.MFk};
+}
+
+// Every double gets a value of its own (some negative), so a field read into the wrong
+// member shows.
 TQinInput DistinctValues() {
   TQinInput in;
-  double* fields[] = {&in.D,    &in.S,    &in.E,    &in.Lam,  &in.N,    &in.PDP,  &in.Q,
-                      &in.EM,   &in.KK,   &in.KT,   &in.PK,   &in.DP,   &in.TK,   &in.P0,
-                      &in.T0,   &in.PT,   &in.PZT,  &in.B1,   &in.B12,  &in.B13,  &in.B2,
-                      &in.FB,   &in.H1,   &in.H12,  &in.H13,  &in.H2,   &in.FH,   &in.BPer,
-                      &in.Hu,   &in.QC,   &in.ALFF, &in.FOPT, &in.FOPZ, &in.Fz,   &in.XT,
-                      &in.FCT,  &in.MT,   &in.MW,   &in.TPOR, &in.Tkr,  &in.TWT,  &in.OFPK,
-                      &in.ALFE, &in.ALFR, &in.CG,   &in.Cu,   &in.C2,   &in.Vkam, &in.MFk};
-  double value = 1.000001;
-  for (double* field : fields) *field = (value += 1.25);
-  in.FOPT = -15;  // negative values keep their sign
+  int i = 0;
+  for (double* field : Doubles(in)) {
+    ++i;
+    *field = (i % 3 ? 1 : -1) * (1.000001 + 1.25 * i);
+  }
   in.TOFormula = 1;
   in.Vp = 1;
   in.Vyp = 0;
@@ -55,28 +63,11 @@ std::string ErrorOf(const std::string& text) {
 }
 
 TEST(QinuFileTest, ReadsEveryFieldFromItsPlaceInTheLayout) {
-  const TQinInput written = DistinctValues();
-  const TQinInput read =
-      qinu::ParseQinText(qinutest::FormatQinFile(written, "Default.qin"), "Default.qin");
-  EXPECT_DOUBLE_EQ(read.D, written.D);
-  EXPECT_DOUBLE_EQ(read.PDP, written.PDP);
-  EXPECT_DOUBLE_EQ(read.Q, written.Q);
-  EXPECT_DOUBLE_EQ(read.PK, written.PK);
-  EXPECT_DOUBLE_EQ(read.PT, written.PT);
-  EXPECT_DOUBLE_EQ(read.PZT, written.PZT);
-  EXPECT_DOUBLE_EQ(read.B2, written.B2);
-  EXPECT_DOUBLE_EQ(read.FB, written.FB);
-  EXPECT_DOUBLE_EQ(read.H2, written.H2);
-  EXPECT_DOUBLE_EQ(read.FH, written.FH);
-  EXPECT_DOUBLE_EQ(read.Hu, written.Hu);
-  EXPECT_DOUBLE_EQ(read.QC, written.QC);
-  EXPECT_DOUBLE_EQ(read.FOPT, -15);
-  EXPECT_DOUBLE_EQ(read.FCT, written.FCT);
-  EXPECT_DOUBLE_EQ(read.TWT, written.TWT);
-  EXPECT_DOUBLE_EQ(read.Cu, written.Cu);
-  EXPECT_DOUBLE_EQ(read.C2, written.C2);  // the two constants after C2 are skipped
-  EXPECT_DOUBLE_EQ(read.Vkam, written.Vkam);
-  EXPECT_DOUBLE_EQ(read.MFk, written.MFk);
+  TQinInput written = DistinctValues();
+  TQinInput read = qinu::ParseQinText(qinutest::FormatQinFile(written, "Default.qin"), "Default.qin");
+  const std::vector<double*> expected = Doubles(written), actual = Doubles(read);
+  for (std::size_t i = 0; i < expected.size(); ++i)
+    EXPECT_DOUBLE_EQ(*actual[i], *expected[i]) << "field " << i;  // the constants after C2 skipped
   EXPECT_EQ(read.TOFormula, 1);
   EXPECT_EQ(read.Vp, 1);
   EXPECT_EQ(read.Vyp, 0);

@@ -151,18 +151,7 @@ TEST_F(QinuProgramTest, DiagramColumnsFollowTheExchangeFormat) {
 }
 
 TEST_F(QinuProgramTest, PortsForIntakeAndExhaustGiveATwoStrokeDiagram) {
-  qinu::TQinInput in = qinutest::DefaultExample();
-  in.Vp = in.Vyp = 1;
-  in.V = 1;
-  in.B1 = 100;
-  in.B12 = 130;
-  in.B13 = 230;
-  in.B2 = 260;
-  in.H1 = 130;
-  in.H12 = 150;
-  in.H13 = 210;
-  in.H2 = 230;
-  in.FB = in.FH = 0.012;
+  const qinu::TQinInput in = qinutest::TwoStrokeExample();
   qinutest::WriteQinFile(exchange_ / "Default.qin", in);
   ASSERT_EQ(StartAsCalculation().ExitCode, 0);
   const TColumnDiagram d = ReadByColumns(ReadLines(exchange_ / "Default.dia"));

@@ -32,6 +32,23 @@ qinu::TQinInput RatedExample() {
   return in;
 }
 
+qinu::TQinInput TwoStrokeExample() {
+  qinu::TQinInput in = DefaultExample();
+  in.Vp = in.Vyp = 1;
+  in.V = 1;
+  in.B1 = 100;
+  in.B12 = 130;
+  in.B13 = 230;
+  in.B2 = 260;
+  in.H1 = 130;
+  in.H12 = 150;
+  in.H13 = 210;
+  in.H2 = 230;
+  in.FB = in.FH = 0.012;
+  in.QC = 0.0004;
+  return in;
+}
+
 namespace {
 
 std::string Fields(std::initializer_list<double> values) {

@@ -21,6 +21,11 @@ qinu::TQinInput DefaultExample();
 // areas of a four-valve head of this bore (the default areas suit a smaller engine).
 qinu::TQinInput RatedExample();
 
+// A loop-scavenged two-stroke of the example's size: ports for intake and exhaust,
+// symmetric about the bottom dead centre (exhaust 100...260 deg, intake 130...230 deg),
+// turbocharged so that the boost (0.2 MPa) exceeds the turbine-inlet pressure (0.15 MPa).
+qinu::TQinInput TwoStrokeExample();
+
 // The text of a ".qin" file as the calculation writes it.
 std::string FormatQinFile(const qinu::TQinInput& input, const std::string& fileName);
 void WriteQinFile(const std::filesystem::path& path, const qinu::TQinInput& input);
