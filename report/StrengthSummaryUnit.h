@@ -1,0 +1,29 @@
+// The general conclusion on strength of a project: for each kind of safety factor the smallest
+// value over the throws of the design-speed run and over all throws of the resonance runs.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "DynamicCalcUnit.h"
+
+// One line of the summary (`TStrengthSummaryLine`): the factor's caption, "<value> в секции №<t>"
+// at the design speed and "<value> в секции №<t> на частоте <n> об/мин" over the resonances.
+struct TStrengthSummaryLine {
+  std::string Caption;
+  std::string Design;
+  std::string Resonance;
+};
+
+extern const char* const StrengthSummaryCaption;     // "Общее заключение по прочности"
+extern const char* const StrengthSummaryColumns[3];  // headers of the caption and the two value columns
+
+// The ten lines over the runs of a calculation: runs[0] is the run at the design speed, the
+// following ones the resonance runs (each at its own speed N). Without resonance runs the
+// resonance column reads 1e+30 with the design line's section and the speed 0. Equal minima
+// keep the lower section and the earlier run. A list without a calculated design run raises
+// TEVexaError 6.
+std::vector<TStrengthSummaryLine> StrengthSummary(const TDynamicCalcArray& runs);
+
+// The same as text lines "caption | design | resonance", for printing.
+std::vector<std::string> StrengthSummaryLines(const TDynamicCalcArray& runs);
