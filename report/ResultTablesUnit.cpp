@@ -16,8 +16,9 @@ namespace {
 
 constexpr double DegPerRad = 180 / std::numbers::pi;
 
-std::string value3(double v) { return FormatFixed(v, 3, 3); }           // "%3.3f"
-std::string general4(double v) { return FormatSignificant(v, 4); }      // "%.4g"
+// "%3.3f" and "%.4g"; a negative zero (a product of an exact zero) is shown as 0.
+std::string value3(double v) { return FormatFixed(v == 0 ? 0.0 : v, 3, 3); }
+std::string general4(double v) { return FormatSignificant(v == 0 ? 0.0 : v, 4); }
 std::string withSplit(const std::string& main, const std::string& split) { return main + " (" + split + ")"; }
 
 std::string sectionSuffix(int row) { return "Сечение " + std::to_string(row); }
