@@ -61,6 +61,12 @@ void TCrank::ComputeStrength(int s) {
 
   // Every denominator is checked before anything of the throw changes, so a refused
   // calculation leaves no half-computed results behind.
+  // Dimensions first, so that a missing one is named rather than the modulus it spoils.
+  requirePositive(s, "D", "диаметр цилиндра", e.D);
+  requirePositive(s, "DkSh", "наружный диаметр коренной шейки", e.DkSh);
+  requirePositive(s, "DsSh", "наружный диаметр шатунной шейки", e.DsSh);
+  requirePositive(s, "B", "толщина щеки", e.B);
+  requirePositive(s, "H", "ширина щеки", e.H);
   const double Fp = e.PistonArea();
   const double journalWp = e.JournalWp(), journalW = e.JournalW();
   const double pinWp = e.PinWp(), pinW = e.PinW(), webW = e.WebW();

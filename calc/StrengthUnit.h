@@ -23,8 +23,9 @@ double FatigueSafetyFactor(double limit, double amplitude, double mean, double K
 double CombinedSafetyFactor(double nSigma, double nTau);
 
 // An input that would divide the strength calculation by zero or give a meaningless factor
-// (a section modulus, the piston area, a scale factor ε, the hardening factor Knu, the dynamic
-// factor LamD, a fatigue limit, or a grid of fewer than two steps). The calculation stops
+// (a diameter or web dimension, a section modulus, the piston area, a scale factor ε, the
+// hardening factor Knu, the dynamic factor LamD, a fatigue limit, or a grid of fewer than two
+// steps); every one must be positive. The calculation stops
 // before any result of the throw is changed; the message names the input and its meaning.
 class EStrengthInputError : public std::invalid_argument {
  public:

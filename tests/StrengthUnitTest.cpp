@@ -62,14 +62,6 @@ TEST(HistoryStatisticsTest, MeanIsTheMagnitudeOfTheMidValue) {
   EXPECT_EQ(st.MaxAbsIndex, 1);
 }
 
-TEST(HistoryStatisticsTest, EmptyHistoryGivesZeros) {
-  TArrayStats st;
-  st.MaxValue = 5;
-  GetStatistics({}, st);
-  EXPECT_EQ(st.MaxValue, 0);
-  EXPECT_EQ(st.Amplitude, 0);
-}
-
 // ---- Safety factor formulas ----
 
 TEST(SafetyFactorFormulaTest, SymmetricCycleDependsOnlyOnTheAmplitude) {
@@ -80,11 +72,6 @@ TEST(SafetyFactorFormulaTest, SymmetricCycleDependsOnlyOnTheAmplitude) {
   EXPECT_NEAR(FatigueSafetyFactor(limit, sa, 0, K, eps, 0.3, 1), expected, 1e-12);
   // The dynamic factor divides the whole stress.
   EXPECT_NEAR(FatigueSafetyFactor(limit, sa, 0, K, eps, 0.1, 1.25), expected / 1.25, 1e-12);
-}
-
-TEST(SafetyFactorFormulaTest, StaticStressCountsThroughTheAsymmetrySensitivity) {
-  // τ-1/(ψτ·τm): a steady torque of 100 MPa with ψτ = 0.05 uses 5/312 of the limit.
-  EXPECT_NEAR(FatigueSafetyFactor(312e6, 0, 100e6, 1.8, 0.7, 0.05, 1), 312.0 / 5.0, 1e-12);
 }
 
 TEST(SafetyFactorFormulaTest, NoStressIsUnlimitedAndCombinesToItsRootTwoPart) {
@@ -167,23 +154,6 @@ TEST_F(ThrowStrengthTest, ReactionsInTheThrowFrameGiveBackTheCrankpinForces) {
   }
 }
 
-TEST_F(ThrowStrengthTest, CounterweightForceIsSteadyInTheThrowFrame) {
-  // A counterweight turns with its throw: its centrifugal force is constant in the throw's frame.
-  engine.Mpr[5] = 600;
-  engine.Rpr[5] = 0.18;
-  engine.AlphaPr[5] = 170 * Deg;
-  run->ComputeLoads();
-  TCrank& c = throwOf(3);  // webs 5 and 6
-  c.X2 = c.CwLeftX;
-  c.Y2 = c.CwLeftY;
-  run->ComputeStrength();
-  const double radial = engine.ProtForce(5);  // MPa
-  ASSERT_GT(radial, 0);
-  EXPECT_LT(c.T2Stat.Amplitude, 1e-9 * radial);
-  EXPECT_LT(c.Z2Stat.Amplitude, 1e-9 * radial);
-  EXPECT_NEAR(std::hypot(c.T2[0], c.Z2[0]), radial, 1e-9 * radial);
-}
-
 TEST_F(ThrowStrengthTest, MomentOfAReactionHasTheReactionsThrowComponents) {
   // A reaction (X, Y) at lever d bends the section by MX = d·Y, MY = −d·X; in the throw's
   // frame that moment must be d times the reaction's tangential and radial components.
@@ -206,25 +176,6 @@ TEST_F(ThrowStrengthTest, MomentOfAReactionHasTheReactionsThrowComponents) {
     ASSERT_NEAR(c.Cylinders[1]->MTss[i], c.MT1[i], scale) << i;
     ASSERT_NEAR(c.Cylinders[1]->MZss[i], c.MZ1[i], scale) << i;
   }
-}
-
-TEST_F(ThrowStrengthTest, OilHoleMomentFollowsTheHoleAngle) {
-  TCrank& c = throwOf(1);
-  for (std::size_t i = 0; i < c.X1.size(); ++i) {
-    c.Cylinders[0]->MXss[i] = 1000 * std::sin(3 * static_cast<double>(i) * Deg);
-    c.Cylinders[0]->MYss[i] = 700 + 400 * std::cos(static_cast<double>(i) * Deg);
-  }
-  const auto& cyl = *c.Cylinders[0];
-  engine.FiMasl = 0;  // hole in the crank plane: bending about the throw's T axis is all it sees
-  run->ComputeStrength();
-  for (std::size_t i = 0; i < c.X1.size(); i += 7) ASSERT_NEAR(cyl.M0ss[i], cyl.MZss[i], 1e-9);
-  engine.FiMasl = 90;
-  run->ComputeStrength();
-  for (std::size_t i = 0; i < c.X1.size(); i += 7) ASSERT_NEAR(cyl.M0ss[i], cyl.MTss[i], 1e-9);
-  engine.FiMasl = 30;
-  run->ComputeStrength();
-  for (std::size_t i = 0; i < c.X1.size(); i += 7)
-    ASSERT_NEAR(cyl.M0ss[i], std::cos(30 * Deg) * cyl.MZss[i] + 0.5 * cyl.MTss[i], 1e-9);
 }
 
 TEST_F(ThrowStrengthTest, SteadyJournalTorqueHasOnlyAMeanStress) {
@@ -346,17 +297,6 @@ TEST_F(ThrowStrengthTest, SplitSchemeFollowsTheContinuousPathWithTheSameMoments)
   }
 }
 
-TEST_F(ThrowStrengthTest, RunStrengthensEveryThrowWithItsOwnHistories) {
-  // Each throw's journal carries a different steady torque.
-  for (std::size_t v = 0; v < run->Cranks.size(); ++v) fill(run->Cranks[v]->Mkks2, 1000.0 * static_cast<double>(v + 1));
-  run->ComputeStrength();
-  for (std::size_t v = 0; v < 3; ++v)
-    EXPECT_NEAR(run->Cranks[v]->TauMKs, 1000.0 * static_cast<double>(v + 1) / solidWp(engine.DkSh), 1e-6);
-  int index = -1;
-  EXPECT_EQ(run->MinOverThrows(&TCrank::NTauKs, index), run->Cranks[2]->NTauKs);
-  EXPECT_EQ(index, 2);
-}
-
 // ---- Refused inputs ----
 
 TEST_F(ThrowStrengthTest, ZeroDenominatorsStopTheThrowAndNameTheInput) {
@@ -365,9 +305,10 @@ TEST_F(ThrowStrengthTest, ZeroDenominatorsStopTheThrowAndNameTheInput) {
     std::function<void(TEngineDataStruct&)> spoil;
   };
   const Case cases[] = {
-      {"PinWp", [](TEngineDataStruct& e) { e.DsSh = 0; }},
-      {"JournalWp", [](TEngineDataStruct& e) { e.DkSh = 0; }},
-      {"WebW", [](TEngineDataStruct& e) { e.B = 0; }},
+      {"DsSh", [](TEngineDataStruct& e) { e.DsSh = 0; }},
+      {"PinWp", [](TEngineDataStruct& e) { e.DsSb = e.DsSh; }},  // bore as wide as the pin
+      {"JournalWp", [](TEngineDataStruct& e) { e.DkSb = 1.2 * e.DkSh; }},
+      {"B", [](TEngineDataStruct& e) { e.B = 0; }},
       {"Esgm_S", [](TEngineDataStruct& e) { e.Esgm_S = 0; }},
       {"Etau_K", [](TEngineDataStruct& e) { e.Etau_K = 0; }},
       {"Knu", [](TEngineDataStruct& e) { e.Knu = 0; }},
