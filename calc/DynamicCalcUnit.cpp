@@ -1,5 +1,11 @@
 #include "DynamicCalcUnit.h"
 
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <mutex>
+#include <thread>
+
 #include "IndicatorDiagramUnit.h"
 
 TDynamicCalcStruct::TDynamicCalcStruct(TEngineDataStruct& engine, TRunSettings settings)
@@ -12,6 +18,9 @@ void TDynamicCalcStruct::stage(const std::string& name) const {
 }
 
 void TDynamicCalcStruct::Clear() {
+  Elements.clear();
+  assembly_.reset();
+  workspace_.reset();
   NodeXYZ.clear();
   DofFix.clear();
   NNodes = 0;
@@ -64,6 +73,7 @@ void TDynamicCalcStruct::CreateCranks() {
 
 void TDynamicCalcStruct::Setup() {
   CreateCranks();
+  BuildBeamModel();
   HarmOrders.assign(static_cast<std::size_t>(Engine.NGarm > 0 ? Engine.NGarm : 0), 0.0);
   const double strokes = Engine.Qin.Strokes();
   for (std::size_t i = 0; i < HarmOrders.size(); ++i) HarmOrders[i] = 2.0 * static_cast<double>(i + 1) / strokes;
@@ -76,12 +86,56 @@ void TDynamicCalcStruct::ComputeLoads() {
 
 void TDynamicCalcStruct::RunAngleLoop() {
   const int steps = NPts();
-  if (settings_.Observer) settings_.Observer->AngleLoopStarted(*this, steps);
-  for (int k = 0; k < steps; ++k) {
-    if (SolveBeamAtStep) SolveBeamAtStep(k);
-    if (settings_.Observer) settings_.Observer->StepDone(*this, k, steps);
+  TCalcObserver* observer = settings_.Observer;
+  if (observer) observer->AngleLoopStarted(*this, steps);
+  const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  const int threads = std::min(settings_.Threads > 0 ? settings_.Threads : cores, std::max(steps, 1));
+  if (threads > 1) {
+    parallelAngleLoop(threads);
+  } else {
+    for (int k = 0; k < steps; ++k) {
+      SolveBeamAtStep(k);
+      if (observer) observer->StepDone(*this, k, steps);
+    }
   }
-  if (settings_.Observer) settings_.Observer->AngleLoopFinished(*this);
+  if (observer) observer->AngleLoopFinished(*this);
+}
+
+// The steps are independent: every thread solves the steps it takes with its own copy of the
+// elements and its own solver, and writes only that step's entries of the result arrays, so
+// the results are those of the sequential loop. The calling thread works too and reports the
+// progress, with the run's own elements placed at the latest finished step for the picture.
+void TDynamicCalcStruct::parallelAngleLoop(int threads) {
+  const int steps = NPts();
+  std::atomic<int> next{0}, done{0};
+  std::atomic<bool> failed{false};
+  std::exception_ptr failure;
+  std::mutex failureLock;
+  auto work = [&](bool reportProgress) {
+    try {
+      std::vector<TBeamElem> elements = Elements;
+      std::vector<TPoint3> nodes = NodeXYZ;
+      TBeamWorkspace workspace = MakeBeamWorkspace(*assembly_, settings_.Solver);
+      for (int k = next++; k < steps && !failed; k = next++) {
+        SolveBeamStep(*this, k, elements, nodes, workspace);
+        const int finished = ++done;
+        if (reportProgress && settings_.Observer) {
+          PlaceBeamElements(*this, k, Elements, NodeXYZ);
+          settings_.Observer->StepDone(*this, finished - 1, steps);
+        }
+      }
+    } catch (...) {
+      std::lock_guard<std::mutex> lock(failureLock);
+      if (!failure) failure = std::current_exception();
+      failed = true;
+    }
+  };
+  std::vector<std::thread> helpers;
+  for (int t = 1; t < threads; ++t) helpers.emplace_back(work, false);
+  work(true);
+  for (auto& helper : helpers) helper.join();
+  if (failure) std::rethrow_exception(failure);
+  if (settings_.Observer) settings_.Observer->StepDone(*this, steps - 1, steps);
 }
 
 void TDynamicCalcStruct::ComputeStrength() {

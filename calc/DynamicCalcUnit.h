@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "BeamElemUnit.h"
 #include "CalcObserverUnit.h"
+#include "BeamModelUnit.h"
 #include "CrankUnit.h"
 #include "EngineDataStructUnit.h"
 #include "MyTypes.h"
@@ -25,10 +27,9 @@ struct TRunSettings {
   std::function<void(const TEngineDataStruct&)> WorkingProcess;
   std::filesystem::path ExchangeDir;
   TCalcObserver* Observer = nullptr;
-};
-
-struct TPoint3 {
-  double x = 0, y = 0, z = 0;
+  // Solver of the beam at every step, and the threads of the angle loop (0: one per core).
+  TSolverKind Solver = TSolverKind::Fast;
+  int Threads = 0;
 };
 
 class TDynamicCalcStruct {
@@ -41,15 +42,13 @@ class TDynamicCalcStruct {
   double N = 0;               // speed of the run, rpm
   TReal1DArray AngleGrid;     // grid angle of each step, rad
   TReal1DArray Pressure;      // gas pressure per step, firing top dead centre at step 0, MPa
+  std::vector<TBeamElem> Elements;  // the beam model in creation order
   std::vector<TPoint3> NodeXYZ;
   std::vector<std::unique_ptr<TCrank>> Cranks;  // throw number = index + 1
   TFixArray DofFix;
   std::int16_t NNodes = 0;
   TReal1DArray ZeroCurve;     // NPts zeros
   TReal1DArray HarmOrders;    // order of harmonic i: 2(i + 1)/τ
-
-  // Solves the shaft at one step of the angle loop; set by the beam model.
-  std::function<void(int step)> SolveBeamAtStep;
 
   // Clear, working process, diagram, Setup, loads: everything but the angle loop.
   void Prepare();
@@ -61,6 +60,12 @@ class TDynamicCalcStruct {
   void Setup();
   void ComputeLoads();
   void RunAngleLoop();
+  // Builds the beam model from the engine data and the throws' load arrays.
+  void BuildBeamModel();
+  // Appends an element to the model and returns it (valid until the next one is added).
+  TBeamElem& NewElement();
+  // Solves the beam at step k with the run's own elements.
+  void SolveBeamAtStep(int k);
   void ComputeStrength();
   // Smallest value of a per-throw safety factor over the run's throws, or of a per-cylinder
   // factor taken through each throw's MinOverCylinders; index gets the 0-based throw (the
@@ -73,9 +78,13 @@ class TDynamicCalcStruct {
   // working-process program's "Default.dia".
   std::filesystem::path DiagramPath() const;
   const TRunSettings& Settings() const { return settings_; }
+  const TBeamAssembly* Assembly() const { return assembly_.get(); }
 
  private:
   TRunSettings settings_;
+  std::unique_ptr<TBeamAssembly> assembly_;
+  std::unique_ptr<TBeamWorkspace> workspace_;  // of SolveBeamAtStep
+  void parallelAngleLoop(int threads);
   void stage(const std::string& name) const;
 };
 

@@ -182,7 +182,9 @@ double TEngineDataStruct::RodSpacing() const {
 }
 
 double TEngineDataStruct::RodOffset() const {
-  if (NRad == 1 || Disposition == 1) return PinLength() / 2 + B / 2 - RodSpacing() / NRad;
+  // The rods' force points lie symmetric about the crankpin middle, so the throw spans L0
+  // for any number of articulated rows.
+  if (NRad == 1 || Disposition == 1) return PinLength() / 2 + B / 2 - (NRad - 1) * RodSpacing() / 2;
   return PinLength() / (2.0 * NRad) + B / 2;
 }
 

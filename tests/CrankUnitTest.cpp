@@ -32,7 +32,10 @@ void setSyntheticCycle(TDynamicCalcStruct& run, int steps = 720) {
 class ThrowLoadsTest : public ::testing::Test {
  protected:
   TEngineDataStruct engine;
-  void SetUp() override { engine.ValSteel.Ro = 7850; }
+  void SetUp() override {
+    engine.ValSteel = {"steel", 1000, 800, 300, 500, 7850, 210000, 0.3, 1};
+    engine.WebTorsionCoef = 0.28;
+  }
   // Prepares a run without diagram file: grid, throws, loads.
   std::unique_ptr<TDynamicCalcStruct> prepare() {
     auto run = std::make_unique<TDynamicCalcStruct>(engine);

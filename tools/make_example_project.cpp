@@ -5,10 +5,13 @@
 // Masses and dimensions are those of the program's default engine (the 26/26 class it was
 // built for); the webs, counterweights and main-bearing compliances are typical of that class:
 // web 40 kg with its centre of mass 70 mm from the crank axis, counterweight 35 kg at 200 mm
-// opposite the crankpin, main bearings of 1 GN/m radial stiffness free to tilt.
+// opposite the crankpin, main bearings of 1 GN/m radial stiffness free to tilt. The stress
+// concentration coefficients are computed from the shipped design graphs.
 #include <iostream>
 #include <numbers>
 
+#include "ConcentrationCoeffsUnit.h"
+#include "GraphFileUnit.h"
 #include "ProjectFileUnit.h"
 #include "ProgramPathUnit.h"
 #include "SteelDataBaseUnit.h"
@@ -43,7 +46,7 @@ int main(int argc, char** argv) {
     e.Rsh[w] = 0.07;
     e.Mpr[w] = 35 / pistonArea;
     e.Rpr[w] = 0.2;
-    e.AlphaPr[w] = 180 * Deg;
+    e.AlphaPr[w] = 0;  // opposite the crankpin
     e.FiPr[w] = 120;
     e.RprIn[w] = 0.14;
     e.RprOut[w] = 0.3;
@@ -58,13 +61,18 @@ int main(int argc, char** argv) {
   if (shaft >= 0) e.ValSteel = SteelData().Item(shaft);
   const int counterweights = SteelData().IndexOf("Сталь 45");
   if (counterweights >= 0) e.ProtSteel = SteelData().Item(counterweights);
-  // Working process of the example: 1.05 g of fuel per cycle at 0.25 MPa charge air.
+  // Working process of the example: turbocharged, 1.05 g of fuel per cycle at 0.25 MPa charge
+  // air, the effective valve areas of a four-valve head of this bore.
   e.Qin.N = e.N;
+  e.Qin.V = 1;
+  e.Qin.FB = 0.0053;
+  e.Qin.FH = 0.0071;
   e.Qin.PK = 0.25;
   e.Qin.TK = 330;
   e.Qin.PT = 0.22;
   e.Qin.QC = 0.00105;
   e.Qin.ALFF = 2.0;
+  CalcConcentrationCoeffs(e, GraphDirectory(ProgramDirectory()));
   e.IDSource = 1;
   e.IDFileName = "V16-26-26.dia";
   SaveProjectFile(e, argv[1]);

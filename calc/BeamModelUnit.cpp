@@ -1,0 +1,336 @@
+#include "BeamModelUnit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <set>
+#include <string>
+
+#include "DynamicCalcUnit.h"
+#include "FloatCheckUnit.h"
+
+namespace {
+
+constexpr double Pi = std::numbers::pi;
+constexpr double PenaltyFactor = 1e30;  // held degrees: their diagonal is multiplied by this
+constexpr double PenaltyLoad = 1e20;    // and their right-hand side set to this
+
+void requirePositive(double value, const std::string& what) {
+  if (!(value > 0) || !std::isfinite(value))
+    throw EBeamModelError(what + " must be positive and finite (it is " + std::to_string(value) + ")");
+}
+
+// The global degrees of the element's 12 entries: six of node 1, then six of node 2.
+std::array<int, 12> elementDofs(const TBeamElem& e) {
+  std::array<int, 12> dofs;
+  for (int d = 0; d < 6; ++d) {
+    dofs[static_cast<std::size_t>(d)] = 6 * e.Node1 + d;
+    dofs[static_cast<std::size_t>(d) + 6] = 6 * e.Node2 + d;
+  }
+  return dofs;
+}
+
+bool turns(std::uint8_t kind) {
+  return kind == ekWeb1 || kind == ekWeb2 || kind == ekCounterweight1 || kind == ekCounterweight2;
+}
+
+}  // namespace
+
+TBeamElem& TDynamicCalcStruct::NewElement() {
+  Elements.emplace_back();
+  return Elements.back();
+}
+
+void TDynamicCalcStruct::BuildBeamModel() {
+  const TEngineDataStruct& e = Engine;
+  const int n = e.NSec, m = e.NRad;
+  const double E = e.ValSteel.E * 1e6, G = E / (2 * (1 + e.ValSteel.Mu));
+  requirePositive(E, "Young's modulus of the shaft material \"" + e.ValSteel.SteelName + "\"");
+  requirePositive(G, "Shear modulus of the shaft material \"" + e.ValSteel.SteelName + "\"");
+  for (int j = 1; j <= n + 1; ++j) {
+    const std::string support = " of support " + std::to_string(j);
+    requirePositive(e.Py[j], "Compliance Py" + support);
+    requirePositive(e.Px[j], "Compliance Px" + support);
+    requirePositive(e.Pmy[j], "Compliance Pmy" + support);
+    requirePositive(e.Pmx[j], "Compliance Pmx" + support);
+  }
+  for (int w = 1; w <= e.NWebs(); ++w)
+    if (e.Rpr[w] != 0) requirePositive(e.Rpr[w], "Counterweight radius Rpr of web " + std::to_string(w));
+  const double pinEnd = e.RodOffset(), pinInner = e.RodSpacing();
+  requirePositive(e.WebMidPos(), "Main journal length L5 + RgalK + B/2");
+  requirePositive(pinEnd, "Crankpin end segment length");
+  if (m > 1) requirePositive(pinInner, "Crankpin segment length between the rods");
+  requirePositive(e.R, "Crank radius R");
+  requirePositive(e.L6, "Counterweight offset L6");
+  requirePositive(e.DkSh, "Main journal diameter DkSh");
+  requirePositive(e.DsSh, "Crankpin diameter DsSh");
+  requirePositive(e.B * e.CoeffB, "Web thickness B·CoeffB");
+  requirePositive(e.H * e.CoeffH, "Web width H·CoeffH");
+  requirePositive(e.WebTorsionCoef, "Web torsion coefficient (compute the concentration coefficients first)");
+
+  Elements.clear();
+  assembly_ = std::make_unique<TBeamAssembly>();
+  workspace_.reset();
+  auto& throws = assembly_->Throws;
+  throws.assign(static_cast<std::size_t>(n), {});
+  const auto last = [this] { return static_cast<int>(Elements.size()) - 1; };
+  // A counterweight at radius 0 has no centrifugal force: its arm is an unloaded branch whose
+  // length does not change the shaft's solution, so it is drawn as long as the web.
+  auto armLength = [&](int w) { return e.Rpr[w] > 0 ? e.Rpr[w] : e.R; };
+  auto web = [&](std::uint8_t kind, double length) {
+    TBeamElem& el = NewElement();
+    el.Kind = kind;
+    el.SetRectangle(length, e.B, e.H, e.WebTorsionCoef, e.CoeffB, e.CoeffH);
+    return last();
+  };
+  auto shaft = [&](std::uint8_t kind, double length, double d, double D) {
+    TBeamElem& el = NewElement();
+    el.Kind = kind;
+    el.SetCircular(length, d, D);
+    return last();
+  };
+  auto spring = [&](int shaftNode, int groundNode, double stiffness, double torsion, double angle) {
+    TBeamElem& el = NewElement();
+    el.Kind = ekSupport;
+    el.SetCircular(e.HalfThrow(), 0, 0);
+    el.SpringStiffness = stiffness;
+    el.SpringTorsionStiffness = torsion;
+    el.SetPlaneAngle(angle);
+    el.SetNodes(shaftNode, groundNode);
+    std::array<TFix, 12> fix;
+    fix.fill(TF_EMPTY);
+    fix[6] = fix[7] = fix[8] = TF_FIXED;  // the ground node's displacements
+    el.SetFix(fix);
+    return last();
+  };
+  // Y springs point along −Y, X springs along −X.
+  auto supportSprings = [&](int support, int shaftNode, int groundY, int groundX, int& springY, int& springX) {
+    springY = spring(shaftNode, groundY, 1 / e.Py[support + 1], 1 / e.Pmy[support + 1], Pi);
+    springX = spring(shaftNode, groundX, 1 / e.Px[support + 1], 1 / e.Pmx[support + 1], Pi / 2);
+  };
+
+  int p = 0;
+  for (int i = 0; i < n; ++i) {
+    TCrank& crank = *Cranks[static_cast<std::size_t>(i)];
+    TBeamThrowElements& t = throws[static_cast<std::size_t>(i)];
+    const int s = p;
+    const int webLeft = 2 * i + 1, webRight = 2 * i + 2;
+
+    t.FirstJournal = shaft(ekMainJournal, e.WebMidPos(), e.DkSb, e.DkSh);
+    Elements.back().SetNodes(s, s + 1);
+    shaft(ekCwLink, e.L6, 0, e.DkSh);
+    Elements.back().SetNodes(s + 1, s + 2);
+    web(ekCounterweight1, armLength(webLeft));
+    Elements.back().SetNodes(s + 2, s + 3);
+    Elements.back().SetLoads(ZeroCurve, ZeroCurve, crank.CwLeftX, crank.CwLeftY);
+    web(ekWeb1, e.R);
+    Elements.back().SetNodes(s + 1, s + 4);
+    Elements.back().SetLoads(ZeroCurve, ZeroCurve, crank.WebLeftX, crank.WebLeftY);
+    p = s + 4;
+    for (int j = 0; j < m; ++j) {
+      const int pin = shaft(ekCrankpin, j == 0 ? pinEnd : pinInner, e.DsSb, e.DsSh);
+      const TCylinder& cylinder = *crank.Cylinders[static_cast<std::size_t>(j)];
+      Elements.back().SetNodes(p, p + 1);
+      Elements.back().SetLoads(ZeroCurve, ZeroCurve, cylinder.Fx, cylinder.Fy);
+      if (j == 0) t.FirstPin = pin;
+      t.CylinderPins.push_back(pin);
+      ++p;
+    }
+    t.EndPin = shaft(ekCrankpin, pinEnd, e.DsSb, e.DsSh);
+    Elements.back().SetNodes(p, p + 1);
+    ++p;
+    web(ekWeb2, e.R);
+    Elements.back().SetNodes(p, p + 1);
+    Elements.back().SetLoads(crank.WebRightX, crank.WebRightY, ZeroCurve, ZeroCurve);
+    const int P = ++p;
+    shaft(ekCwLink, e.L6, 0, e.DkSh);
+    Elements.back().SetNodes(P, P + 1);
+    Elements.back().SetReversedAxial();
+    web(ekCounterweight2, armLength(webRight));
+    Elements.back().SetNodes(P + 1, P + 2);
+    Elements.back().SetLoads(ZeroCurve, ZeroCurve, crank.CwRightX, crank.CwRightY);
+    const int q = i == 0 ? P + 7 : P + 5;
+    t.LastJournal = shaft(ekMainJournal, e.WebMidPos(), e.DkSb, e.DkSh);
+    Elements.back().SetNodes(P, q);
+    if (i == n - 1) {
+      // The shaft's end is held along and about its axis.
+      std::array<TFix, 12> fix;
+      fix.fill(TF_EMPTY);
+      fix[8] = fix[11] = TF_FIXED;
+      Elements.back().SetFix(fix);
+    }
+    p = q;
+    if (i == 0) supportSprings(0, 0, P + 3, P + 4, t.SpringY0, t.SpringX0);
+    supportSprings(i + 1, q, q - 2, q - 1, t.SpringY, t.SpringX);
+  }
+
+  int largestNode = 0;
+  for (TBeamElem& el : Elements) {
+    el.SetMaterial(E, G);
+    if (!el.LoadX1) el.SetLoads(ZeroCurve, ZeroCurve, ZeroCurve, ZeroCurve);
+    largestNode = std::max({largestNode, static_cast<int>(el.Node1), static_cast<int>(el.Node2)});
+  }
+  NNodes = static_cast<std::int16_t>(largestNode + 1);
+  NodeXYZ.assign(static_cast<std::size_t>(NNodes), {});
+
+  // The pattern of the system, the slot of every element entry and what stays fixed.
+  TBeamAssembly& a = *assembly_;
+  const int size = 6 * NNodes;
+  std::vector<std::set<int>> rows(static_cast<std::size_t>(size));
+  DofFix.assign(static_cast<std::size_t>(size), TF_EMPTY);
+  for (const TBeamElem& el : Elements) {
+    const auto dofs = elementDofs(el);
+    a.Dofs.push_back(dofs);
+    for (int r : dofs)
+      for (int c : dofs) rows[static_cast<std::size_t>(c)].insert(r);
+    for (std::size_t d = 0; d < 12; ++d)
+      if (el.Fix[d] != TF_EMPTY) DofFix[static_cast<std::size_t>(dofs[d])] = el.Fix[d];
+  }
+  TBeamSystem& system = a.System;
+  system.Size = size;
+  system.ColumnStart.assign(1, 0);
+  for (const auto& column : rows) {
+    system.RowIndex.insert(system.RowIndex.end(), column.begin(), column.end());
+    system.ColumnStart.push_back(static_cast<int>(system.RowIndex.size()));
+  }
+  system.Values.assign(system.RowIndex.size(), 0.0);
+  system.F.assign(static_cast<std::size_t>(size), 0.0);
+  for (std::size_t k = 0; k < Elements.size(); ++k) {
+    std::array<int, 144> slots;
+    for (std::size_t r = 0; r < 12; ++r)
+      for (std::size_t c = 0; c < 12; ++c) slots[r * 12 + c] = system.Slot(a.Dofs[k][r], a.Dofs[k][c]);
+    a.Slots.push_back(slots);
+    a.Local.push_back(Elements[k].LocalStiffness());
+    a.Global.push_back(RotateStiffness(a.Local.back(), Elements[k].DirectionCosines()));
+    if (turns(Elements[k].Kind)) a.Turning.push_back(static_cast<int>(k));
+  }
+  for (int j = 0; j < size; ++j)
+    if (DofFix[static_cast<std::size_t>(j)] != TF_EMPTY) {
+      a.HeldDofs.push_back(j);
+      a.HeldDiagonal.push_back(system.Slot(j, j));
+    }
+}
+
+TBeamWorkspace MakeBeamWorkspace(const TBeamAssembly& assembly, TSolverKind kind) {
+  TBeamWorkspace w;
+  w.System = assembly.System;
+  w.Global = assembly.Global;
+  w.Solver = MakeSolver(kind);
+  return w;
+}
+
+void PlaceBeamElements(const TDynamicCalcStruct& run, int k, std::vector<TBeamElem>& elements,
+                       std::vector<TPoint3>& nodes) {
+  const TEngineDataStruct& e = run.Engine;
+  const double alpha = run.AngleGrid[static_cast<std::size_t>(k)];
+  int t = 0;
+  nodes[0] = {};
+  for (TBeamElem& el : elements) {
+    const double phi = alpha - e.FireAngle[std::min(t, e.NSec - 1) + 1][1];
+    switch (el.Kind) {
+      case ekWeb1: el.SetPlaneAngle(phi); break;
+      case ekWeb2: el.SetPlaneAngle(Pi + phi); break;
+      case ekCounterweight1: el.SetPlaneAngle(Pi + phi + e.AlphaPr[2 * t + 1]); break;
+      case ekCounterweight2:
+        el.SetPlaneAngle(Pi + phi + e.AlphaPr[2 * t + 2]);
+        ++t;
+        break;
+      default: break;
+    }
+    // Node 2 lies along the element's axis (its local y) from node 1.
+    const TMatrix3& c = el.Cosines;
+    const TPoint3& start = nodes[static_cast<std::size_t>(el.Node1)];
+    TPoint3& end = nodes[static_cast<std::size_t>(el.Node2)];
+    end = {start.x + el.Length * c[1][0], start.y + el.Length * c[1][1], start.z + el.Length * c[1][2]};
+    el.StartPoint = start;
+    el.EndPoint = end;
+  }
+}
+
+void SolveBeamStep(TDynamicCalcStruct& run, int k, std::vector<TBeamElem>& elements, std::vector<TPoint3>& nodes,
+                   TBeamWorkspace& w) {
+  const TBeamAssembly& a = *run.Assembly();
+  const std::size_t step = static_cast<std::size_t>(k);
+  ClearFloatFlags();
+  PlaceBeamElements(run, k, elements, nodes);
+  for (int index : a.Turning) {
+    const auto i = static_cast<std::size_t>(index);
+    w.Global[i] = RotateStiffness(a.Local[i], elements[i].Cosines);
+  }
+
+  // Assembly.
+  TBeamSystem& system = w.System;
+  std::fill(system.Values.begin(), system.Values.end(), 0.0);
+  std::fill(system.F.begin(), system.F.end(), 0.0);
+  for (std::size_t i = 0; i < elements.size(); ++i) {
+    const TMatrix12& g = w.Global[i];
+    const auto& slots = a.Slots[i];
+    for (std::size_t r = 0; r < 12; ++r)
+      for (std::size_t c = 0; c < 12; ++c) system.Values[static_cast<std::size_t>(slots[r * 12 + c])] += g[r][c];
+    const TVector12 load = elements[i].LoadVector(k);
+    for (std::size_t d = 0; d < 12; ++d) system.F[static_cast<std::size_t>(a.Dofs[i][d])] += load[d];
+  }
+  // Supports by penalty: held degrees get a huge diagonal and a matching right-hand side
+  // (prescribed displacements are zero here, so their right-hand side is zero).
+  for (std::size_t h = 0; h < a.HeldDofs.size(); ++h) {
+    const auto j = static_cast<std::size_t>(a.HeldDofs[h]);
+    system.F[j] = run.DofFix[j] == TF_FIXED ? PenaltyLoad : 0.0;
+    system.Values[static_cast<std::size_t>(a.HeldDiagonal[h])] *= PenaltyFactor;
+  }
+
+  try {
+    w.Solver->Solve(system, w.U);
+  } catch (const ESingularSystemError& error) {
+    throw ESingularSystemError(std::string("Beam model at step ") + std::to_string(k) + ": " + error.what());
+  }
+  for (std::size_t i = 0; i < elements.size(); ++i)
+    for (std::size_t d = 0; d < 12; ++d) elements[i].Displacements[d] = w.U[static_cast<std::size_t>(a.Dofs[i][d])];
+
+  // Results of every throw at this step.
+  const TEngineDataStruct& e = run.Engine;
+  const double alpha = run.AngleGrid[step];
+  for (std::size_t t = 0; t < a.Throws.size(); ++t) {
+    const TBeamThrowElements& te = a.Throws[t];
+    TCrank& crank = *run.Cranks[t];
+    auto global = [&](int element) {
+      const auto i = static_cast<std::size_t>(element);
+      return GlobalEndForces(w.Global[i], elements[i].Displacements);
+    };
+    auto axial = [&](int element) {
+      const auto i = static_cast<std::size_t>(element);
+      return LocalEndForces(a.Local[i], elements[i].Cosines, elements[i].Displacements)[7];
+    };
+    const TVector12 first = global(te.FirstJournal), lastJournal = global(te.LastJournal);
+    crank.MX1[step] = first[3];
+    crank.MY1[step] = first[4];
+    if (t == 0) {
+      crank.X1[step] = axial(te.SpringX0);
+      crank.Y1[step] = axial(te.SpringY0);
+    } else {
+      crank.X1[step] = run.Cranks[t - 1]->X2[step];
+      crank.Y1[step] = run.Cranks[t - 1]->Y2[step];
+    }
+    crank.X2[step] = axial(te.SpringX);
+    crank.Y2[step] = axial(te.SpringY);
+    crank.MX2[step] = lastJournal[9];
+    crank.MY2[step] = lastJournal[10];
+    crank.Mkks2[step] = -lastJournal[11];
+    const TVector12 firstPin = global(te.FirstPin), endPin = global(te.EndPin);
+    crank.Mkss[step] = -endPin[11];
+    const double a1 = alpha - e.FireAngle[static_cast<int>(t) + 1][1];
+    crank.MZgalss1[step] = -(firstPin[3] * std::cos(a1) + firstPin[4] * std::sin(a1));
+    crank.MZgalss2[step] = -(endPin[9] * std::cos(a1) + endPin[10] * std::sin(a1));
+    for (std::size_t j = 0; j < te.CylinderPins.size(); ++j) {
+      const TVector12 pin = global(te.CylinderPins[j]);
+      crank.Cylinders[j]->MXss[step] = pin[9];
+      crank.Cylinders[j]->MYss[step] = pin[10];
+    }
+  }
+  CheckFloatFlags("beam model", "step " + std::to_string(k));
+}
+
+void TDynamicCalcStruct::SolveBeamAtStep(int k) {
+  if (!assembly_) throw std::logic_error("the beam model is not built");
+  if (!workspace_) workspace_ = std::make_unique<TBeamWorkspace>(MakeBeamWorkspace(*assembly_, settings_.Solver));
+  SolveBeamStep(*this, k, Elements, NodeXYZ, *workspace_);
+}

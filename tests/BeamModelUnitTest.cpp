@@ -1,0 +1,322 @@
+// The beam model of the crankshaft: element stiffness against beam theory, the layout of the
+// frame, equilibrium of the solution, and the production solver against the reference.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <random>
+
+#include "BeamElemUnit.h"
+#include "BeamModelUnit.h"
+#include "DynamicCalcUnit.h"
+#include "ProjectFileUnit.h"
+#include "TestSupport.h"
+
+namespace {
+
+constexpr double Pi = std::numbers::pi;
+constexpr double Deg = Pi / 180;
+
+TBeamElem pinSegment(double length, double angleDeg = -1) {
+  TBeamElem e;
+  e.SetCircular(length, 0.04, 0.19);
+  e.SetMaterial(2.1e11, 2.1e11 / 2.6);
+  if (angleDeg >= 0) e.SetPlaneAngle(angleDeg * Deg);
+  return e;
+}
+
+// Global displacements of both nodes for a rigid motion: translation t plus rotation w about
+// node 1, node 2 lying at r from node 1.
+TVector12 rigidMotion(const double t[3], const double w[3], const double r[3]) {
+  TVector12 u{};
+  for (int i = 0; i < 3; ++i) {
+    u[static_cast<std::size_t>(i)] = t[i];
+    u[static_cast<std::size_t>(i) + 3] = w[i];
+    u[static_cast<std::size_t>(i) + 9] = w[i];
+  }
+  const double cross[3] = {w[1] * r[2] - w[2] * r[1], w[2] * r[0] - w[0] * r[2], w[0] * r[1] - w[1] * r[0]};
+  for (int i = 0; i < 3; ++i) u[static_cast<std::size_t>(i) + 6] = t[i] + cross[i];
+  return u;
+}
+
+}  // namespace
+
+TEST(BeamElement, StiffnessIsSymmetricAndRigidMotionsCostNothing) {
+  for (double angle : {-1.0, 0.0, 30.0, 137.0}) {
+    TBeamElem e = pinSegment(0.07, angle);
+    const TMatrix12 k = e.GlobalStiffness();
+    const TMatrix3 c = e.DirectionCosines();
+    const double r[3] = {e.Length * c[1][0], e.Length * c[1][1], e.Length * c[1][2]};
+    for (std::size_t i = 0; i < 12; ++i)
+      for (std::size_t j = 0; j < 12; ++j) ASSERT_NEAR(k[i][j], k[j][i], 1e-6 * std::fabs(k[i][i]));
+    const double cases[6][6] = {{1, 0, 0, 0, 0, 0}, {0, 1, 0, 0, 0, 0}, {0, 0, 1, 0, 0, 0},
+                                {0, 0, 0, 1, 0, 0}, {0, 0, 0, 0, 1, 0}, {0, 0, 0, 0, 0, 1}};
+    for (const auto& m : cases) {
+      e.Displacements = rigidMotion(m, m + 3, r);
+      for (double f : e.GlobalForces()) EXPECT_EQ(f, 0) << "angle " << angle;
+    }
+  }
+}
+
+TEST(BeamElement, CantileverDeflectsAsBeamTheorySays) {
+  // Node 1 clamped, a force P across the axis at node 2: deflection P·L³/(3EI), end slope
+  // P·L²/(2EI); an axial force stretches it by P·L/(EA); a torque twists it by T·L/(GJ).
+  TBeamElem e = pinSegment(0.5);
+  const TMatrix12 k = e.LocalStiffness();
+  const double L = e.Length, E = e.YoungModulus, I = e.InertiaZ();
+  // Bending in the local x–y plane: degrees 6 (x) and 11 (rotation about z) of node 2.
+  const double det = k[6][6] * k[11][11] - k[6][11] * k[11][6];
+  const double P = 1000;
+  const double deflection = P * k[11][11] / det;
+  const double slope = -P * k[11][6] / det;
+  EXPECT_NEAR(deflection, P * L * L * L / (3 * E * I), 1e-12);
+  EXPECT_NEAR(std::fabs(slope), P * L * L / (2 * E * I), 1e-12);
+  EXPECT_NEAR(P / k[7][7], P * L / (E * e.Area()), 1e-15);
+  EXPECT_NEAR(P / k[10][10], P * L / (e.ShearModulus * e.TorsionConstant()), 1e-15);
+  EXPECT_NEAR(e.TorsionConstant(), Pi * (std::pow(0.19, 4) - std::pow(0.04, 4)) / 32, 1e-15);
+}
+
+TEST(BeamElement, WebTorsionModulusTakesTheShorterSideSquared) {
+  TBeamElem web;
+  web.SetRectangle(0.13, 0.062, 0.26, 0.28, 1, 1);
+  EXPECT_NEAR(web.TorsionModulus(), 0.28 * 0.062 * 0.062 * 0.26, 1e-15);
+  TBeamElem square;
+  square.SetRectangle(0.13, 0.1, 0.1, 0.208, 1, 1);  // width not above thickness
+  EXPECT_NEAR(square.TorsionModulus(), 0.208 * 0.001, 1e-15);
+  TBeamElem narrow;
+  narrow.SetRectangle(0.13, 0.2, 0.1, 0.246, 1, 1);
+  EXPECT_NEAR(narrow.TorsionModulus(), 0.246 * 0.1 * 0.1 * 0.2, 1e-15);
+}
+
+TEST(BeamElement, OrientationsPointTheAxisWhereTheyShould) {
+  TBeamElem e;
+  auto axis = [&] { return e.DirectionCosines()[1]; };
+  EXPECT_EQ(axis(), (std::array<double, 3>{0, 0, 1}));
+  e.SetReversedAxial();
+  EXPECT_EQ(axis(), (std::array<double, 3>{0, 0, -1}));
+  e.SetPlaneAngle(Pi / 2);  // the crankpin a quarter turn on lies at −X
+  EXPECT_NEAR(axis()[0], -1, 1e-15);
+  EXPECT_EQ(axis()[1], 0);
+}
+
+class BeamModelTest : public ::testing::Test {
+ protected:
+  TEngineDataStruct engine;
+  void SetUp() override {
+    LoadProjectFile(engine, testsupport::SourceDir() / "examples" / "V16-26-26.vxa");
+  }
+  std::unique_ptr<TDynamicCalcStruct> prepare(TSolverKind solver = TSolverKind::Fast, int threads = 1) {
+    TRunSettings settings;
+    settings.ProjectDir = testsupport::SourceDir() / "examples";
+    settings.Solver = solver;
+    settings.Threads = threads;
+    auto run = std::make_unique<TDynamicCalcStruct>(engine, settings);
+    run->Prepare();
+    return run;
+  }
+  // Every result array of the beam: throws and cylinders.
+  static std::vector<const TReal1DArray*> beamResults(const TDynamicCalcStruct& run) {
+    std::vector<const TReal1DArray*> arrays;
+    for (const auto& c : run.Cranks) {
+      for (const TReal1DArray* a : {&c->X1, &c->Y1, &c->X2, &c->Y2, &c->MX1, &c->MY1, &c->MX2, &c->MY2, &c->Mkks2,
+                                    &c->Mkss, &c->MZgalss1, &c->MZgalss2})
+        arrays.push_back(a);
+      for (const auto& cyl : c->Cylinders) {
+        arrays.push_back(&cyl->MXss);
+        arrays.push_back(&cyl->MYss);
+      }
+    }
+    return arrays;
+  }
+};
+
+TEST_F(BeamModelTest, FrameHasTheDocumentedNodesAndSpansEveryThrow) {
+  engine.ConRodL[3] = 0.5;
+  engine.ConRodR1[3] = 0.08;
+  engine.ConRodGamma1[3] = 90 * Deg;
+  for (int s = 1; s <= engine.NSec; ++s) engine.FireAngle[s][3] = engine.FireAngle[s][1] + 90 * Deg;
+  for (int rows : {1, 2, 3})
+    for (int disposition : {0, 1}) {
+      if (rows == 1 && disposition == 1) continue;
+      engine.NRad = static_cast<std::uint8_t>(rows);
+      engine.Disposition = static_cast<std::uint8_t>(disposition);
+      auto run = prepare();
+      EXPECT_EQ(run->NNodes, engine.NSec * (rows + 11) + 3);
+      run->SolveBeamAtStep(0);
+      const TBeamAssembly& a = *run->Assembly();
+      for (const TBeamThrowElements& t : a.Throws) {
+        const TBeamElem& first = run->Elements[static_cast<std::size_t>(t.FirstJournal)];
+        const TBeamElem& last = run->Elements[static_cast<std::size_t>(t.LastJournal)];
+        EXPECT_NEAR(last.EndPoint.z - first.StartPoint.z, engine.L0, 1e-12);
+        EXPECT_NEAR(first.StartPoint.x, 0, 1e-12);
+        EXPECT_NEAR(last.EndPoint.y, 0, 1e-12);
+      }
+      // Crankpin segments: end segments and the spacing between the rods.
+      const TBeamThrowElements& t0 = a.Throws[0];
+      const double pin = engine.PinLength(), b = engine.B;
+      const double end = run->Elements[static_cast<std::size_t>(t0.FirstPin)].Length;
+      if (rows == 1) EXPECT_NEAR(end, pin / 2 + b / 2, 1e-15);
+      if (rows == 2 && disposition == 1) EXPECT_NEAR(end, pin / 2 + b / 2 - 0.001, 1e-15);
+      if (rows == 2 && disposition == 0) {
+        EXPECT_NEAR(end, pin / 4 + b / 2, 1e-15);
+        EXPECT_NEAR(run->Elements[static_cast<std::size_t>(t0.CylinderPins[1])].Length, pin / 2, 1e-15);
+      }
+    }
+}
+
+TEST_F(BeamModelTest, GroundNodesHoldTheirDisplacementsOnly) {
+  auto run = prepare();
+  for (const TBeamElem& e : run->Elements) {
+    if (e.Kind != ekSupport) continue;
+    for (int d = 0; d < 6; ++d)
+      EXPECT_EQ(run->DofFix[static_cast<std::size_t>(6 * e.Node2 + d)], d < 3 ? TF_FIXED : TF_EMPTY);
+  }
+}
+
+TEST_F(BeamModelTest, SupportsCarryTheWholeLoad) {
+  auto run = prepare();
+  for (int k : {0, 45, 200, 371, 719}) {
+    run->SolveBeamAtStep(k);
+    const auto i = static_cast<std::size_t>(k);
+    double loadX = 0, loadY = 0, reactionX = run->Cranks[0]->X1[i], reactionY = run->Cranks[0]->Y1[i];
+    for (const auto& c : run->Cranks) {
+      loadX += c->XSum[i] + c->WebLeftX[i] + c->WebRightX[i] + c->CwLeftX[i] + c->CwRightX[i];
+      loadY += c->YSum[i] + c->WebLeftY[i] + c->WebRightY[i] + c->CwLeftY[i] + c->CwRightY[i];
+      reactionX += c->X2[i];
+      reactionY += c->Y2[i];
+    }
+    EXPECT_NEAR(reactionX, loadX, 1e-6 * (1 + std::fabs(loadX)) + 0.01) << "step " << k;
+    EXPECT_NEAR(reactionY, loadY, 1e-6 * (1 + std::fabs(loadY)) + 0.01) << "step " << k;
+    // The torque leaving the last journal is the sum of the throws' torques.
+    double torque = 0;
+    for (const auto& c : run->Cranks) torque += c->TSum[i] * run->Cranks[0]->Cylinders[0]->Fp * 1e6 * engine.R;
+    EXPECT_NEAR(run->Cranks.back()->Mkks2[i], torque, 1e-6 * std::fabs(torque) + 1) << "step " << k;
+  }
+}
+
+TEST_F(BeamModelTest, ZeroLoadsGiveZeroResults) {
+  for (int r = 1; r <= MaxRows; ++r) engine.Mpd[r] = engine.M2[r] = 0;
+  for (int w = 1; w <= MaxWebs; ++w) engine.Msh[w] = engine.Mpr[w] = 0;
+  for (auto& section : engine.CylEnabled) section.Fill(false);
+  engine.ValSteel.Ro = 0;
+  auto run = prepare();
+  run->SolveBeamAtStep(17);
+  for (const TReal1DArray* a : beamResults(*run)) EXPECT_EQ((*a)[17], 0);
+}
+
+TEST_F(BeamModelTest, CounterweightArmWithoutRadiusChangesNothing) {
+  // No counterweight mass: an arm of radius 0 (a new project's data) and of 0.2 m give the
+  // same shaft.
+  for (int w = 1; w <= engine.NWebs(); ++w) engine.Mpr[w] = 0;
+  auto withArm = prepare();
+  for (int w = 1; w <= engine.NWebs(); ++w) engine.Rpr[w] = 0;
+  auto withoutArm = prepare();
+  withArm->SolveBeamAtStep(33);
+  withoutArm->SolveBeamAtStep(33);
+  const auto a = beamResults(*withArm), b = beamResults(*withoutArm);
+  for (std::size_t i = 0; i < a.size(); ++i) EXPECT_NEAR((*a[i])[33], (*b[i])[33], 1e-6 * (1 + std::fabs((*a[i])[33])));
+}
+
+TEST_F(BeamModelTest, LeftSupportOfAThrowIsTheRightSupportOfThePrevious) {
+  auto run = prepare();
+  run->SolveBeamAtStep(90);
+  for (std::size_t t = 1; t < run->Cranks.size(); ++t) {
+    EXPECT_EQ(run->Cranks[t]->X1[90], run->Cranks[t - 1]->X2[90]);
+    EXPECT_EQ(run->Cranks[t]->Y1[90], run->Cranks[t - 1]->Y2[90]);
+  }
+}
+
+TEST_F(BeamModelTest, UnsolvableDataStopsNamingTheCause) {
+  auto expectRefused = [this](const std::string& cause) {
+    try {
+      prepare();
+      ADD_FAILURE() << cause << " was accepted";
+    } catch (const EBeamModelError& error) {
+      EXPECT_NE(std::string(error.what()).find(cause), std::string::npos) << error.what();
+    }
+  };
+  engine.Py[4] = 0;
+  expectRefused("Py of support 4");
+  engine.Py[4] = 1e-9;
+  engine.Rpr[7] = -0.1;
+  expectRefused("Rpr of web 7");
+  engine.Rpr[7] = 0.2;
+  engine.ValSteel.E = 0;
+  expectRefused("Young's modulus");
+}
+
+TEST_F(BeamModelTest, ParallelLoopGivesTheSequentialResults) {
+  auto sequential = prepare(TSolverKind::Fast, 1);
+  sequential->RunAngleLoop();
+  auto parallel = prepare(TSolverKind::Fast, 3);
+  parallel->RunAngleLoop();
+  const auto a = beamResults(*sequential), b = beamResults(*parallel);
+  for (std::size_t i = 0; i < a.size(); ++i) ASSERT_EQ(*a[i], *b[i]) << "array " << i;
+}
+
+namespace {
+
+// Largest difference of two result sets over the given steps, relative to each array's
+// largest magnitude.
+double worstRelativeDifference(const std::vector<const TReal1DArray*>& a, const std::vector<const TReal1DArray*>& b,
+                               const std::vector<int>& steps) {
+  double worst = 0;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    double scale = 0;
+    for (int k : steps) scale = std::max(scale, std::fabs((*a[i])[static_cast<std::size_t>(k)]));
+    if (scale == 0) continue;
+    for (int k : steps)
+      worst = std::max(worst, std::fabs((*a[i])[static_cast<std::size_t>(k)] - (*b[i])[static_cast<std::size_t>(k)]) /
+                                  scale);
+  }
+  return worst;
+}
+
+}  // namespace
+
+TEST_F(BeamModelTest, ProductionSolverAgreesWithTheReference) {
+  const std::vector<int> steps = {0, 9, 180, 377, 600};
+  auto fast = prepare(TSolverKind::Fast);
+  auto dense = prepare(TSolverKind::Dense);
+  for (int k : steps) {
+    fast->SolveBeamAtStep(k);
+    dense->SolveBeamAtStep(k);
+  }
+  EXPECT_LT(worstRelativeDifference(beamResults(*fast), beamResults(*dense), steps), 1e-9);
+}
+
+TEST_F(BeamModelTest, ProductionSolverAgreesOnRandomEngines) {
+  std::mt19937 random(20261209);
+  std::uniform_int_distribution<int> sections(1, 10), rows(1, 3), angle(0, 719);
+  for (int trial = 0; trial < 8; ++trial) {
+    engine.NSec = static_cast<std::uint8_t>(sections(random));
+    engine.NRad = static_cast<std::uint8_t>(rows(random));
+    engine.Disposition = engine.NRad > 1 && trial % 2 == 0 ? 1 : 0;
+    for (int r = 1; r <= engine.NRad; ++r) {
+      engine.ConRodL[r] = r == 1 ? 0.58 : 0.5;
+      engine.ConRodR1[r] = engine.Disposition == 1 && r > 1 ? 0.08 : 0;
+      engine.ConRodGamma1[r] = engine.Disposition == 1 && r > 1 ? (30.0 + 10 * r) * Deg : 0;
+      engine.Mpd[r] = 1000;
+      engine.M2[r] = 1400;
+    }
+    for (int s = 1; s <= engine.NSec; ++s)
+      for (int r = 1; r <= engine.NRad; ++r)
+        engine.FireAngle[s][r] = (angle(random) + (r - 1) * 40) * Deg;
+    for (int s = 1; s <= engine.NSec; ++s)
+      for (int r = 2; r <= engine.NRad; ++r) engine.FireAngle[s][r] = engine.FireAngle[s][1] + (r - 1) * 40 * Deg;
+    for (int j = 1; j <= engine.NSec + 1; ++j) engine.Py[j] = engine.Px[j] = 1e-9 * (1 + 0.1 * j);
+    for (int w = 1; w <= engine.NWebs(); ++w) {
+      engine.Rpr[w] = 0.2;
+      engine.Mpr[w] = 600 + 10 * w;
+    }
+    const std::vector<int> steps = {angle(random), angle(random)};
+    auto fast = prepare(TSolverKind::Fast);
+    auto dense = prepare(TSolverKind::Dense);
+    for (int k : steps) {
+      fast->SolveBeamAtStep(k);
+      dense->SolveBeamAtStep(k);
+    }
+    EXPECT_LT(worstRelativeDifference(beamResults(*fast), beamResults(*dense), steps), 1e-9)
+        << int(engine.NSec) << " sections, " << int(engine.NRad) << " rows, disposition " << int(engine.Disposition);
+  }
+}
