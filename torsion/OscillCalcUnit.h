@@ -71,7 +71,9 @@ class TOscillCalcStruct {
 
   // Resonances of modes 1..n-1 with the torque harmonics inside nMin..nMax (ends included):
   // the loads of the engine at each resonance speed, the resonant amplitude from the energy
-  // balance of one cycle, and the torque and shear stress of every section. Needs
+  // balance of one cycle, and the torque and shear stress of every section. The pistons damp
+  // once per cylinder (NRad per throw); a dry-friction damper takes the Coulomb work
+  // 4·torque·|a_d|·A per cycle, so its amplitude follows from the balance directly. Needs
   // CalcFrequencies; the project speed N is the same afterwards, also when an error ends it.
   // Refuses (ETorsionalModelError) motor masses or the damper mass outside the chain, stiffness
   // between masses that are not neighbours, negative damping inputs, a journal without section
