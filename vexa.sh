@@ -43,8 +43,7 @@ case "${1:-}" in
     build ;;
   demo)
     build
-    "$BUILD/bin/vexa-calc" --new "$BUILD/demo.vxa"
-    "$BUILD/bin/vexa-calc" --show "$BUILD/demo.vxa" ;;
+    "$BUILD/bin/vexa-calc" "$ROOT/examples/V16-26-26.vxa" ;;
   test)
     build
     build_fuzz

@@ -24,7 +24,7 @@ struct TRunSettings {
   std::filesystem::path DiagramFile;
   // Produces "Default.dia" in ExchangeDir from the project's working-process data; called by
   // Prepare when the project's diagram comes from the working-process program.
-  std::function<void(const TEngineDataStruct&)> WorkingProcess;
+  std::function<void(TEngineDataStruct&)> WorkingProcess;
   std::filesystem::path ExchangeDir;
   TCalcObserver* Observer = nullptr;
   // Solver of the beam at every step, and the threads of the angle loop (0: one per core).

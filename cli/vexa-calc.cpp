@@ -8,40 +8,79 @@
 #include <string>
 #include <vector>
 
+#include <stdlib.h>
+
+#include <fstream>
+
 #include "ConcentrationCoeffsUnit.h"
 #include "DynamicCalcUnit.h"
 #include "EVexaErrorUnit.h"
 #include "FloatCheckUnit.h"
 #include "GraphFileUnit.h"
+#include "JsonResultsUnit.h"
+#include "LinAlgUnit.h"
 #include "NumberFormatUnit.h"
 #include "ProgramPathUnit.h"
+#include "ProjectCalcUnit.h"
 #include "ProjectFileUnit.h"
 #include "ProjectSummary.h"
 #include "SteelDataBaseUnit.h"
+#include "StrengthSummaryUnit.h"
 #include "TerminalProgress.h"
+#include "TextReportUnit.h"
 
 namespace {
 
 const char* const Usage =
-    "usage: vexa-calc [--diagram DIA] PROJECT.vxa   prepare the calculation of a project\n"
-    "       vexa-calc --coeffs PROJECT.vxa [--save] compute the concentration coefficients\n"
-    "       vexa-calc --new PROJECT.vxa             write a new default project\n"
-    "       vexa-calc --show PROJECT.vxa            print a summary of a project\n"
-    "options:\n"
-    "  --diagram DIA  read this indicator diagram instead of the project's own source\n"
-    "  --save         with --coeffs: store the coefficients in the project\n";
+    "usage: vexa-calc [options] PROJECT.vxa          calculate a project\n"
+    "       vexa-calc --coeffs PROJECT.vxa [--save]  compute the concentration coefficients\n"
+    "       vexa-calc --new PROJECT.vxa              write a new default project\n"
+    "       vexa-calc --show PROJECT.vxa             print a summary of a project\n"
+    "options of the calculation:\n"
+    "  --diagram DIA        read this indicator diagram instead of the project's own source\n"
+    "  --report             write the text report PROJECT.VexaRes with every item\n"
+    "  --items LIST         with --report: only these positions of the check list (e.g. 0-16,50,51)\n"
+    "  --json FILE          write every result to FILE as JSON\n"
+    "  --solver dense|fast  solver of the shaft at every step (default fast)\n"
+    "  --threads N          threads of the angle loop (default: one per core)\n"
+    "  --save               with --coeffs: store the coefficients in the project\n";
 
 struct TOptions {
   std::string command = "calculate";
   std::string project;
   std::filesystem::path diagram;
   bool save = false;
+  bool report = false;
+  std::string items;
+  std::filesystem::path json;
+  TSolverKind solver = TSolverKind::Fast;
+  int threads = 0;
 };
 
 class TUsageError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+// Positions of the report's check list: "0-16,50,51".
+TTextReportItems parseItems(const std::string& list) {
+  TTextReportItems items = TTextReportItems::None();
+  std::stringstream in(list);
+  for (std::string part; std::getline(in, part, ',');) {
+    const auto dash = part.find('-');
+    int first = 0, last = 0;
+    try {
+      first = ParseInteger(part.substr(0, dash));
+      last = dash == std::string::npos ? first : ParseInteger(part.substr(dash + 1));
+    } catch (const EConvertError&) {
+      throw TUsageError("--items: \"" + part + "\" is not a position or a range");
+    }
+    if (first < 0 || last >= TextReportItemCount || first > last)
+      throw TUsageError("--items: positions run from 0 to " + std::to_string(TextReportItemCount - 1));
+    for (int position = first; position <= last; ++position) items.SetTicked(position);
+  }
+  return items;
+}
 
 TOptions parseOptions(const std::vector<std::string>& args) {
   TOptions options;
@@ -59,6 +98,23 @@ TOptions parseOptions(const std::vector<std::string>& args) {
       options.save = true;
     } else if (a == "--diagram") {
       options.diagram = value();
+    } else if (a == "--report") {
+      options.report = true;
+    } else if (a == "--items") {
+      options.items = value();
+    } else if (a == "--json") {
+      options.json = value();
+    } else if (a == "--solver") {
+      const std::string solver = value();
+      if (solver != "dense" && solver != "fast") throw TUsageError("--solver takes dense or fast");
+      options.solver = solver == "dense" ? TSolverKind::Dense : TSolverKind::Fast;
+    } else if (a == "--threads") {
+      try {
+        options.threads = ParseInteger(value());
+      } catch (const EConvertError&) {
+        throw TUsageError("--threads takes a number");
+      }
+      if (options.threads < 1) throw TUsageError("--threads takes a positive number");
     } else if (!a.empty() && a[0] == '-') {
       throw TUsageError("unknown option " + a);
     } else if (options.project.empty()) {
@@ -69,8 +125,12 @@ TOptions parseOptions(const std::vector<std::string>& args) {
   }
   if (options.project.empty()) throw TUsageError("no project file");
   if (options.save && options.command != "coeffs") throw TUsageError("--save belongs to --coeffs");
-  if (!options.diagram.empty() && options.command != "calculate")
-    throw TUsageError("--diagram belongs to the calculation");
+  const bool calculationOptions = !options.diagram.empty() || options.report || !options.items.empty() ||
+                                  !options.json.empty() || options.threads > 0;
+  if (calculationOptions && options.command != "calculate")
+    throw TUsageError("--diagram, --report, --items, --json and --threads belong to the calculation");
+  if (!options.items.empty() && !options.report) throw TUsageError("--items belongs to --report");
+  if (!options.items.empty()) parseItems(options.items);
   return options;
 }
 
@@ -100,40 +160,74 @@ int concentrationCoefficients(const TOptions& options) {
   return 0;
 }
 
-std::string range(const TReal1DArray& values, int digits = 5) {
-  const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
-  return FormatSignificant(*lo, digits) + " … " + FormatSignificant(*hi, digits);
-}
-
-void printPreparation(const TDynamicCalcStruct& run) {
-  const double deg = 180 / std::numbers::pi;
-  const int n = run.NPts();
-  const double period = n > 1 ? (run.AngleGrid[1] - run.AngleGrid[0]) * n * deg : 0;
-  const auto peak = std::max_element(run.Pressure.begin(), run.Pressure.end());
-  std::cout << "Crank-angle grid: " << n << " steps over " << FormatSignificant(period, 4) << " deg\n";
-  std::cout << "Peak pressure: " << FormatSignificant(*peak, 5) << " MPa at "
-            << FormatSignificant(run.AngleGrid[static_cast<std::size_t>(peak - run.Pressure.begin())] * deg, 4)
-            << " deg\n";
-  std::cout << "Throw  Tsum, MPa          Zsum, MPa          mean torque, N·m  Xsum, N                Ysum, N\n";
-  for (std::size_t v = 0; v < run.Cranks.size(); ++v) {
-    const TCrank& c = *run.Cranks[v];
-    std::cout << "  " << v + 1 << "    " << range(c.TSum) << "    " << range(c.ZSum) << "    "
-              << FormatSignificant(c.HarmA0 / 2, 5) << "    " << range(c.XSum) << "    " << range(c.YSum) << "\n";
+// A private folder for the working-process program's exchange files, removed at the end, so
+// that calculations running at the same time never read each other's files.
+class TExchangeFolder {
+ public:
+  TExchangeFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vexa-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("Cannot create a folder for the working-process files");
+    path_ = pattern;
   }
+  ~TExchangeFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TExchangeFolder(const TExchangeFolder&) = delete;
+  TExchangeFolder& operator=(const TExchangeFolder&) = delete;
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+void printStrengthSummary(const TDynamicCalcArray& runs) {
+  std::cout << StrengthSummaryCaption << "\n";
+  for (const std::string& line : StrengthSummaryLines(runs)) std::cout << "  " << line << "\n";
 }
 
 int calculate(const TOptions& options) {
-  TEngineDataStruct data;
-  LoadProjectFile(data, options.project);
+  TExchangeFolder exchange;
   TTerminalProgress progress;
   TRunSettings settings;
   settings.ProjectDir = std::filesystem::absolute(options.project).parent_path();
   settings.DiagramFile = options.diagram;
   settings.Observer = &progress;
-  TDynamicCalcStruct run(data, settings);
-  run.Title = "Расчёт без учёта крутильных колебаний";
-  run.Prepare();
-  printPreparation(run);
+  settings.Solver = options.solver;
+  settings.Threads = options.threads;
+  TWorkingProcessOptions workingProcess;
+  workingProcess.ExchangeDirectory = exchange.Path();
+  TVexaProject project(settings, workingProcess);
+  TEngineDataStruct& data = project.EngineData;
+  LoadProjectFile(data, options.project);
+  if (data.CoeffsCalcRadio == 0 && data.WebTorsionCoef == 0) {
+    // A project whose concentration coefficients were never computed (a new one) gets them
+    // from the design graphs, as the geometry page would.
+    std::cerr << "vexa-calc: the concentration coefficients of the project were never computed; "
+                 "computing them from the design graphs (vexa-calc --coeffs FILE --save stores them)\n";
+    CalcConcentrationCoeffs(data, GraphDirectory(ProgramDirectory()));
+  }
+
+  const TCalcCommandResult result = project.CalcDynamicExecute();
+  if (!result.Completed) {
+    std::cerr << result.Message << "\n";
+    return 1;
+  }
+  for (const std::string& note : result.Notes) std::cerr << "vexa-calc: " << note << "\n";
+  if (!project.Results.empty()) printStrengthSummary(project.Results);
+
+  if (options.report && !project.Results.empty()) {
+    const TTextReportItems items = options.items.empty() ? TTextReportItems() : parseItems(options.items);
+    const auto file = TextReportFileName(options.project, data.ProjectName);
+    SaveTextReport(file, WriteTextReport(*project.Results.front(), items));
+    std::cout << TextReportSavedMessage(file) << "\n";
+  }
+  if (!options.json.empty()) {
+    std::ofstream out(options.json);
+    out << ResultsJson(data.ProjectName, project.Results, 1) << "\n";
+    if (!out) throw std::runtime_error("Cannot write " + options.json.string());
+  }
+  std::cout << result.Message << "\n";
   return 0;
 }
 

@@ -155,7 +155,7 @@ void TQinDataStruct::TransferText(const std::filesystem::path& FileName, bool Wr
   }
 }
 
-void TQinDataStruct::writeText(const std::filesystem::path& FileName) {
+std::string TQinDataStruct::textOf(const std::filesystem::path& FileName) {
   std::string text = std::string(60, '-') + "\n" + TitleLine + "\n";
   text += std::string(15, ' ') + Utf8ToCp1251(FileName.filename().string()) + "   " + Utf8ToCp1251(Descr) + "\n";
   for (const auto& line : textLines()) {
@@ -173,6 +173,11 @@ void TQinDataStruct::writeText(const std::filesystem::path& FileName) {
   for (const auto& [choice, largest] : textChoices())
     text += FormatFixed(*choice + 1, 0, ChoiceWidth);
   text += FormatFixed(1, 0, ChoiceWidth) + "\n";
+  return text;
+}
+
+void TQinDataStruct::writeText(const std::filesystem::path& FileName) {
+  const std::string text = textOf(FileName);
   TVexaStream(std::vector<std::uint8_t>(text.begin(), text.end())).SaveToFile(FileName);
 }
 
@@ -210,7 +215,14 @@ void TQinDataStruct::RunWorkingProcess(const TEngineDataStruct& Engine, const TW
   std::filesystem::remove(diagram, ec);
   if (ec) throw std::runtime_error("Cannot delete the old indicator diagram \"" + diagram.string() + "\": " + ec.message());
 
-  TransferText(folder / WorkingProcessInputName, true, Engine);
+  const std::filesystem::path input = folder / WorkingProcessInputName;
+  RefreshDerived(Engine);
+  const std::string text = textOf(input);
+  TVexaStream(std::vector<std::uint8_t>(text.begin(), text.end())).SaveToFile(input);
+  if (Options.Cache && !Options.Cache->Diagram.empty() && Options.Cache->QinText == text) {
+    TVexaStream(Options.Cache->Diagram).SaveToFile(diagram);
+    return;
+  }
 
   // The program expects its input name glued to its own path, as in the command line
   // "<path>Default.qin Default.rez".
@@ -226,4 +238,5 @@ void TQinDataStruct::RunWorkingProcess(const TEngineDataStruct& Engine, const TW
   } catch (const EChildTimeoutError& e) {
     throw EChildTimeoutError(std::string("The working-process program gave no indicator diagram in time. ") + e.what());
   }
+  if (Options.Cache && std::filesystem::exists(diagram)) *Options.Cache = {text, TVexaStream::FromFile(diagram).Bytes()};
 }

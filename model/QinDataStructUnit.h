@@ -25,6 +25,14 @@ inline constexpr char WorkingProcessInputName[] = "Default.qin";    // written f
 inline constexpr char WorkingProcessDiagramName[] = "Default.dia";  // the indicator diagram it leaves
 inline constexpr char WorkingProcessReportName[] = "Default.rez";   // its report for the user
 
+// The last diagram the working-process program produced in this process, with the exact
+// ".qin" text it was produced from: the same input gives the same diagram, so a preparation
+// with an identical ".qin" takes this diagram instead of starting the program again.
+struct TWorkingProcessCache {
+  std::string QinText;
+  std::vector<std::uint8_t> Diagram;
+};
+
 // Where the working-process program lies, where it exchanges its files and how long it may run.
 struct TWorkingProcessOptions {
   std::filesystem::path ProgramPath = ProgramDirectory() / WorkingProcessProgramName;
@@ -33,6 +41,8 @@ struct TWorkingProcessOptions {
   // A program that runs longer is stopped and the calculation fails.
   std::chrono::milliseconds WaitLimit{std::chrono::minutes(10)};
   std::chrono::milliseconds PollInterval{500};
+  // When set, an identical ".qin" reuses the diagram kept here (not owned).
+  TWorkingProcessCache* Cache = nullptr;
 
   // The diagram the program leaves, to be read by the calculation.
   std::filesystem::path DiagramFile() const { return ExchangeDirectory / WorkingProcessDiagramName; }
@@ -130,7 +140,8 @@ class TQinDataStruct {
   // "<program path>Default.qin" and "Default.rez", and waits for it to end (its exit code is not
   // examined; a program that left no diagram shows when the diagram is read, error 7).
   // A program that cannot be started raises TEVexaError 8 with its full path; one that runs
-  // past the wait limit is stopped and raises EChildTimeoutError.
+  // past the wait limit is stopped and raises EChildTimeoutError. With a cache whose ".qin"
+  // text equals the one written now, the cached diagram is written instead of running the program.
   void RunWorkingProcess(const TEngineDataStruct& Engine, const TWorkingProcessOptions& Options = {});
 
  private:
@@ -142,6 +153,7 @@ class TQinDataStruct {
   std::array<std::vector<TTextField>, 10> textLines();
   // The choices of line 14 in file order with their largest value.
   std::array<std::pair<std::int16_t*, std::int16_t>, 5> textChoices();
+  std::string textOf(const std::filesystem::path& FileName);
   void writeText(const std::filesystem::path& FileName);
   void readText(const std::filesystem::path& FileName);
 };

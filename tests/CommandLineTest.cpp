@@ -6,6 +6,9 @@
 #include <cstdio>
 #include <fstream>
 
+#include <nlohmann/json.hpp>
+
+#include "ProjectFileUnit.h"
 #include "TestSupport.h"
 
 namespace {
@@ -26,6 +29,13 @@ TResult run(const std::string& arguments) {
 }
 
 std::string example() { return (testsupport::SourceDir() / "examples" / "V16-26-26.vxa").string(); }
+
+// A copy of the bundled example and its diagram in a folder of the test's own.
+std::string copyExample(const testsupport::TempDir& dir) {
+  for (const char* name : {"V16-26-26.vxa", "V16-26-26.dia"})
+    std::filesystem::copy_file(testsupport::SourceDir() / "examples" / name, dir / name);
+  return (dir / "V16-26-26.vxa").string();
+}
 
 }  // namespace
 
@@ -62,11 +72,65 @@ TEST(CommandLine, NewProjectCanBeShown) {
   EXPECT_NE(shown.output.find("40ХН2МА"), std::string::npos);  // first material of the database
 }
 
-TEST(CommandLine, PreparesTheBundledExample) {
-  const auto prepared = run(example());
-  ASSERT_EQ(prepared.exitCode, 0) << prepared.output;
-  EXPECT_NE(prepared.output.find("Crank-angle grid: 720 steps over 720 deg"), std::string::npos);
-  EXPECT_NE(prepared.output.find("Peak pressure: 13.983 MPa"), std::string::npos);
+TEST(CommandLine, CalculatesTheBundledExampleAndWritesItsResults) {
+  testsupport::TempDir dir;
+  const std::string project = copyExample(dir);
+  const auto calculated = run(project + " --report --json " + (dir / "results.json").string());
+  ASSERT_EQ(calculated.exitCode, 0) << calculated.output;
+  EXPECT_NE(calculated.output.find("Общее заключение по прочности"), std::string::npos);
+  EXPECT_NE(calculated.output.find("Общий запас в правой галтели шатунной шейки | "), std::string::npos);
+  EXPECT_NE(calculated.output.find("Расчёт завершён"), std::string::npos);
+  EXPECT_GT(std::filesystem::file_size(dir / "V16-26-26.VexaRes"), 100000u);
+
+  std::ifstream in(dir / "results.json");
+  const auto results = nlohmann::json::parse(in);
+  EXPECT_EQ(results["project"], "V16 ЧН 26/26, пример");
+  const auto& plain = results["runs"][0];
+  EXPECT_EQ(plain["title"], "Расчёт без учёта крутильных колебаний");
+  EXPECT_EQ(plain["steps"], 720);
+  EXPECT_EQ(plain["angle_grid"].size(), 720u);
+  EXPECT_EQ(plain["cylinders"].size(), 16u);
+  EXPECT_EQ(plain["cylinders"][8]["number"], 9);
+  EXPECT_EQ(plain["cylinders"][8]["row"], 2);
+  EXPECT_EQ(plain["cylinders"][0]["q"]["13"].size(), 720u);
+  EXPECT_FALSE(plain["cylinders"][0]["q"].contains("14"));
+  EXPECT_EQ(plain["throws"][7]["q"]["34"].size(), 720u);
+  const double smallest = plain["summary"]["NGal2"]["value"];
+  EXPECT_GT(smallest, 0.1);
+  EXPECT_LT(smallest, 10);
+}
+
+TEST(CommandLine, ReportItemsChooseWhatIsWritten) {
+  testsupport::TempDir dir;
+  const std::string project = copyExample(dir);
+  ASSERT_EQ(run(project + " --report --items 17,50").exitCode, 0);
+  const auto some = std::filesystem::file_size(dir / "V16-26-26.VexaRes");
+  ASSERT_EQ(run(project + " --report").exitCode, 0);
+  EXPECT_LT(some, std::filesystem::file_size(dir / "V16-26-26.VexaRes"));
+  EXPECT_EQ(run(project + " --report --items 3-99").exitCode, 2);
+  EXPECT_EQ(run(project + " --items 3").exitCode, 2);
+  EXPECT_EQ(run(project + " --solver slow").exitCode, 2);
+}
+
+TEST(CommandLine, RunsTheWorkingProcessProgramWhenTheProjectAsksForIt) {
+  testsupport::TempDir dir;
+  const std::string project = copyExample(dir);
+  {
+    TEngineDataStruct data;
+    LoadProjectFile(data, project);
+    data.IDSource = 0;
+    SaveProjectFile(data, project);
+  }
+  std::filesystem::remove(dir / "V16-26-26.dia");  // the computed diagram must be used
+  const auto calculated = run(project + " --json " + (dir / "results.json").string());
+  ASSERT_EQ(calculated.exitCode, 0) << calculated.output;
+  std::ifstream in(dir / "results.json");
+  const auto results = nlohmann::json::parse(in);
+  const auto& pressure = results["runs"][0]["cylinders"][0]["q"]["7"];
+  double peak = 0;
+  for (double p : pressure) peak = std::max(peak, p);
+  EXPECT_GT(peak, 8);   // a fired turbocharged diesel, MPa
+  EXPECT_LT(peak, 25);
 }
 
 TEST(CommandLine, ConcentrationCoefficientsAreListedAndStored) {

@@ -1,0 +1,94 @@
+#include "ProjectCalcUnit.h"
+
+#include "ResonanceUnit.h"
+
+namespace {
+
+// Puts back the project speed, LamD and the working-process speed when the command ends,
+// also when a run fails in the middle, so that a calculation never leaves the project changed.
+class TSpeedGuard {
+ public:
+  explicit TSpeedGuard(TEngineDataStruct& data) : data_(data), N_(data.N), LamD_(data.LamD) {}
+  ~TSpeedGuard() {
+    data_.N = N_;
+    data_.LamD = LamD_;
+    data_.Qin.N = N_;
+  }
+  TSpeedGuard(const TSpeedGuard&) = delete;
+  TSpeedGuard& operator=(const TSpeedGuard&) = delete;
+
+ private:
+  TEngineDataStruct& data_;
+  double N_, LamD_;
+};
+
+}  // namespace
+
+namespace {
+
+TRunSettings withWorkingProcess(TRunSettings settings, const TWorkingProcessOptions& options,
+                                TWorkingProcessCache& cache) {
+  if (!settings.WorkingProcess) {
+    settings.ExchangeDir = options.ExchangeDirectory;
+    settings.WorkingProcess = [options, &cache](TEngineDataStruct& engine) {
+      TWorkingProcessOptions cached = options;
+      cached.Cache = &cache;
+      engine.Qin.RunWorkingProcess(engine, cached);
+    };
+  }
+  return settings;
+}
+
+}  // namespace
+
+TVexaProject::TVexaProject(TRunSettings settings, TWorkingProcessOptions workingProcess)
+    : workingProcess_(std::move(workingProcess)),
+      settings_(withWorkingProcess(std::move(settings), workingProcess_, cache_)),
+      OscillCalc(std::make_unique<TOscillCalcStruct>(EngineData, settings_)) {}
+
+std::unique_ptr<TDynamicCalcStruct> TVexaProject::newRun(const std::string& title) {
+  auto run = std::make_unique<TDynamicCalcStruct>(EngineData, settings_);
+  run->Title = title;
+  return run;
+}
+
+TCalcCommandResult TVexaProject::CalcDynamicExecute() {
+  TCalcCommandResult result;
+  if (!EngineData.CheckFireAngles()) {
+    result.Message = FireAnglesMismatchMessage;
+    return result;
+  }
+  TSpeedGuard guard(EngineData);
+  Results.clear();
+  if (EngineData.CalcDynamicFlag) {
+    Results.push_back(newRun(PlainRunTitle));
+    Results.back()->Prepare();
+    Results.back()->Run();
+  }
+  if (EngineData.CalcOscillFlag) {
+    EngineData.LamD = 1.0;
+    OscillCalc->CalcFrequencies();
+    OscillCalc->CalcResonances();
+    result.Notes = OscillCalc->Notes;
+    if (EngineData.CalcCombFlag) {
+      for (const TResonanceRegime& regime : SelectResonanceRegimes(*OscillCalc)) {
+        EngineData.N = regime.Speed;
+        EngineData.Qin.N = regime.Speed;
+        Results.push_back(newRun(ResonanceRunTitle(regime.Speed)));
+        TDynamicCalcStruct& run = *Results.back();
+        run.Prepare();
+        ApplyTorsionalAmp(*OscillCalc, regime, run);
+        run.Run();
+      }
+    }
+  }
+  result.Completed = true;
+  result.Message = CalcCompletedMessage;
+  return result;
+}
+
+std::vector<std::string> TVexaProject::RunSelectorTitles() const {
+  std::vector<std::string> titles;
+  for (std::size_t i = 1; i < Results.size(); ++i) titles.push_back(Results[i]->Title);
+  return titles;
+}
