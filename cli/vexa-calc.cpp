@@ -28,6 +28,7 @@
 #include "StrengthSummaryUnit.h"
 #include "TerminalProgress.h"
 #include "TextReportUnit.h"
+#include "TorsionReportUnit.h"
 
 namespace {
 
@@ -214,6 +215,9 @@ int calculate(const TOptions& options) {
     return 1;
   }
   for (const std::string& note : result.Notes) std::cerr << "vexa-calc: " << note << "\n";
+  const bool torsion = data.CalcOscillFlag;
+  if (torsion)
+    for (const std::string& line : TorsionReportLines(*project.OscillCalc)) std::cout << line << "\n";
   if (!project.Results.empty()) printStrengthSummary(project.Results);
 
   if (options.report && !project.Results.empty()) {
@@ -224,7 +228,7 @@ int calculate(const TOptions& options) {
   }
   if (!options.json.empty()) {
     std::ofstream out(options.json);
-    out << ResultsJson(data.ProjectName, project.Results, 1) << "\n";
+    out << ResultsJson(data.ProjectName, project.Results, 1, torsion ? project.OscillCalc.get() : nullptr) << "\n";
     if (!out) throw std::runtime_error("Cannot write " + options.json.string());
   }
   std::cout << result.Message << "\n";

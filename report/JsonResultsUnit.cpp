@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "ResultCatalogUnit.h"
+#include "TorsionReportUnit.h"
 
 using nlohmann::json;
 
@@ -82,7 +83,8 @@ json summaryJson(const TDynamicCalcStruct& run) {
 
 }  // namespace
 
-std::string ResultsJson(const std::string& projectName, const TDynamicCalcArray& runs, int indent) {
+std::string ResultsJson(const std::string& projectName, const TDynamicCalcArray& runs, int indent,
+                        const TOscillCalcStruct* torsion) {
   json document = {{"project", projectName}, {"runs", json::array()}};
   for (const auto& run : runs) {
     json cylinders = json::array(), throws = json::array();
@@ -100,5 +102,6 @@ std::string ResultsJson(const std::string& projectName, const TDynamicCalcArray&
                                 {"throws", throws},
                                 {"summary", summaryJson(*run)}});
   }
+  if (torsion) document["torsion"] = json::parse(TorsionJson(*torsion));
   return document.dump(indent);
 }

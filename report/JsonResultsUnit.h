@@ -5,7 +5,9 @@
 #include <string>
 
 #include "DynamicCalcUnit.h"
+#include "OscillCalcUnit.h"
 
 // {"project", "runs": [{"title", "speed_rpm", "steps", "angle_grid", "cylinders", "throws",
-// "summary"}]}. Extra members (the torsional model) can be added to the text by the caller.
-std::string ResultsJson(const std::string& projectName, const TDynamicCalcArray& runs, int indent = -1);
+// "summary"}], "torsion"}; "torsion" only when a torsional model is given.
+std::string ResultsJson(const std::string& projectName, const TDynamicCalcArray& runs, int indent = -1,
+                        const TOscillCalcStruct* torsion = nullptr);

@@ -30,11 +30,19 @@ TResult run(const std::string& arguments) {
 
 std::string example() { return (testsupport::SourceDir() / "examples" / "V16-26-26.vxa").string(); }
 
-// A copy of the bundled example and its diagram in a folder of the test's own.
-std::string copyExample(const testsupport::TempDir& dir) {
+// A copy of the bundled example and its diagram in a folder of the test's own; without the
+// torsional calculation unless asked for (it adds twelve resonance runs).
+std::string copyExample(const testsupport::TempDir& dir, bool withTorsion = false) {
   for (const char* name : {"V16-26-26.vxa", "V16-26-26.dia"})
     std::filesystem::copy_file(testsupport::SourceDir() / "examples" / name, dir / name);
-  return (dir / "V16-26-26.vxa").string();
+  const std::string project = (dir / "V16-26-26.vxa").string();
+  if (!withTorsion) {
+    TEngineDataStruct data;
+    LoadProjectFile(data, project);
+    data.CalcOscillFlag = data.CalcCombFlag = false;
+    SaveProjectFile(data, project);
+  }
+  return project;
 }
 
 }  // namespace
@@ -74,7 +82,7 @@ TEST(CommandLine, NewProjectCanBeShown) {
 
 TEST(CommandLine, CalculatesTheBundledExampleAndWritesItsResults) {
   testsupport::TempDir dir;
-  const std::string project = copyExample(dir);
+  const std::string project = copyExample(dir, true);
   const auto calculated = run(project + " --report --json " + (dir / "results.json").string());
   ASSERT_EQ(calculated.exitCode, 0) << calculated.output;
   EXPECT_NE(calculated.output.find("Общее заключение по прочности"), std::string::npos);
@@ -98,6 +106,20 @@ TEST(CommandLine, CalculatesTheBundledExampleAndWritesItsResults) {
   const double smallest = plain["summary"]["NGal2"]["value"];
   EXPECT_GT(smallest, 0.1);
   EXPECT_LT(smallest, 10);
+
+  // The example asks for the torsional and the combined calculation: twelve resonance runs,
+  // each at its resonance speed and with the torsional stress in its throws.
+  ASSERT_EQ(results["runs"].size(), 13u);
+  const auto& torsion = results["torsion"];
+  EXPECT_EQ(torsion["omega"].size(), 11u);
+  EXPECT_EQ(torsion["omega"][0], 0);
+  EXPECT_GE(torsion["resonances"].size(), 12u);
+  for (std::size_t r = 1; r < 13; ++r) {
+    const auto& run = results["runs"][r];
+    EXPECT_EQ(run["title"].get<std::string>().rfind("Расчёт на частоте вращения ", 0), 0u);
+    EXPECT_GT(run["throws"][0]["stress"]["TorsionalAmp"].get<double>(), 0);
+  }
+  EXPECT_NE(calculated.output.find("Собственные частоты крутильных колебаний"), std::string::npos);
 }
 
 TEST(CommandLine, ReportItemsChooseWhatIsWritten) {

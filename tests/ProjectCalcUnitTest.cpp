@@ -1,0 +1,141 @@
+// The calculate command of a project: which runs it makes and how it names them, what it
+// refuses, and that it leaves the project as it found it, also when a run fails.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <numbers>
+
+#include "EVexaErrorUnit.h"
+#include "NumberFormatUnit.h"
+#include "ProjectCalcUnit.h"
+#include "ProjectFileUnit.h"
+#include "TestSupport.h"
+
+namespace {
+
+std::filesystem::path examples() { return testsupport::SourceDir() / "examples"; }
+
+TRunSettings exampleSettings() {
+  TRunSettings settings;
+  settings.ProjectDir = examples();
+  return settings;
+}
+
+std::string fileText(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+}  // namespace
+
+class CalculateCommandTest : public ::testing::Test {
+ protected:
+  TVexaProject project{exampleSettings()};
+  void SetUp() override { LoadProjectFile(project.EngineData, examples() / "V16-26-26.vxa"); }
+};
+
+TEST_F(CalculateCommandTest, PlainStrengthRunOnly) {
+  project.EngineData.CalcOscillFlag = false;
+  const auto result = project.CalcDynamicExecute();
+  EXPECT_TRUE(result.Completed);
+  EXPECT_EQ(result.Message, "Расчёт завершён");
+  ASSERT_EQ(project.Results.size(), 1u);
+  EXPECT_EQ(project.Results[0]->Title, "Расчёт без учёта крутильных колебаний");
+  EXPECT_TRUE(project.RunSelectorTitles().empty());
+}
+
+TEST_F(CalculateCommandTest, ResonanceRunsFollowThePlainRunWithTheirSpeeds) {
+  const double speed = project.EngineData.N, lamD = project.EngineData.LamD;
+  ASSERT_TRUE(project.CalcDynamicExecute().Completed);
+  ASSERT_EQ(project.Results.size(), 1u + project.EngineData.NRegs);
+  const auto titles = project.RunSelectorTitles();
+  ASSERT_EQ(titles.size(), static_cast<std::size_t>(project.EngineData.NRegs));
+  for (std::size_t r = 1; r < project.Results.size(); ++r) {
+    const TDynamicCalcStruct& run = *project.Results[r];
+    EXPECT_EQ(run.Title, "Расчёт на частоте вращения " + FormatGeneral(run.N) + " об/мин");
+    EXPECT_EQ(titles[r - 1], run.Title);
+    EXPECT_NE(run.N, speed);
+    EXPECT_GT(run.Cranks[0]->TorsionalAmp, 0);
+  }
+  EXPECT_EQ(project.EngineData.N, speed);
+  EXPECT_EQ(project.EngineData.LamD, lamD);
+  EXPECT_EQ(project.EngineData.Qin.N, speed);
+}
+
+TEST_F(CalculateCommandTest, WithoutTheDesignRunTheResonanceRunsComeFirst) {
+  project.EngineData.CalcDynamicFlag = false;
+  ASSERT_TRUE(project.CalcDynamicExecute().Completed);
+  ASSERT_EQ(project.Results.size(), static_cast<std::size_t>(project.EngineData.NRegs));
+  EXPECT_EQ(project.Results[0]->Title.rfind("Расчёт на частоте вращения ", 0), 0u);
+  project.EngineData.CalcCombFlag = false;
+  ASSERT_TRUE(project.CalcDynamicExecute().Completed);
+  EXPECT_TRUE(project.Results.empty());
+  EXPECT_GT(project.OscillCalc->NModes(), 1);
+}
+
+TEST_F(CalculateCommandTest, FiringAngleMismatchStopsAndChangesNothing) {
+  project.EngineData.CalcOscillFlag = false;
+  ASSERT_TRUE(project.CalcDynamicExecute().Completed);
+  const TDynamicCalcStruct* previous = project.Results[0].get();
+  project.EngineData.FireAngle[3][2] += 0.1;
+  const auto result = project.CalcDynamicExecute();
+  EXPECT_FALSE(result.Completed);
+  EXPECT_EQ(result.Message, "Углы чередования вспышек не согласуются с углом развала");
+  ASSERT_EQ(project.Results.size(), 1u);
+  EXPECT_EQ(project.Results[0].get(), previous);
+}
+
+TEST(CalculateCommand, FailingRunLeavesTheSpeedsAsTheyWere) {
+  // The working-process step fails at its fourth call: in the middle of the resonance search.
+  int calls = 0;
+  testsupport::TempDir exchange;
+  TRunSettings settings = exampleSettings();
+  settings.ExchangeDir = exchange.Path();
+  settings.WorkingProcess = [&](TEngineDataStruct&) {
+    if (++calls == 4) throw std::runtime_error("working process failed");
+    std::filesystem::copy_file(examples() / "V16-26-26.dia", exchange / "Default.dia",
+                               std::filesystem::copy_options::overwrite_existing);
+  };
+  TVexaProject project(settings);
+  LoadProjectFile(project.EngineData, examples() / "V16-26-26.vxa");
+  project.EngineData.IDSource = 0;
+  const double speed = project.EngineData.N, lamD = project.EngineData.LamD, qinSpeed = project.EngineData.Qin.N;
+  EXPECT_THROW(project.CalcDynamicExecute(), std::exception);
+  EXPECT_GE(calls, 4);
+  EXPECT_EQ(project.EngineData.N, speed);
+  EXPECT_EQ(project.EngineData.LamD, lamD);
+  EXPECT_EQ(project.EngineData.Qin.N, qinSpeed);
+}
+
+TEST(WorkingProcessReuse, IdenticalInputTakesTheKeptDiagram) {
+  const auto program = testsupport::BinDir() / "qinu";
+  if (!std::filesystem::exists(program)) GTEST_SKIP() << "the working-process program is not built";
+  testsupport::TempDir dir;
+  TEngineDataStruct data;
+  LoadProjectFile(data, examples() / "V16-26-26.vxa");
+  data.IDSource = 0;
+  TWorkingProcessCache cache;
+  TWorkingProcessOptions options;
+  options.ProgramPath = program;
+  options.ExchangeDirectory = dir.Path();
+  options.PollInterval = std::chrono::milliseconds(20);
+  options.Cache = &cache;
+  data.Qin.RunWorkingProcess(data, options);
+  const std::string computed = fileText(dir / "Default.dia");
+  ASSERT_FALSE(computed.empty());
+
+  // The same input again: the program is not started (it could not be), the diagram is the same.
+  options.ProgramPath = dir / "no-such-program";
+  data.N = 700;  // the project speed is not part of the working-process input
+  data.Qin.RunWorkingProcess(data, options);
+  EXPECT_EQ(fileText(dir / "Default.dia"), computed);
+
+  // A changed input needs the program.
+  data.Qin.N = 900;
+  try {
+    data.Qin.RunWorkingProcess(data, options);
+    FAIL();
+  } catch (const TEVexaError& error) {
+    EXPECT_EQ(error.Code, ErrWorkingProcess);
+  }
+}
