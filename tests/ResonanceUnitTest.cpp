@@ -30,7 +30,10 @@ class ExampleResonanceTest : public ::testing::Test {
     const auto project = testsupport::SourceDir() / "examples" / "V16-26-26.vxa";
     LoadProjectFile(engine, project);
     settings.ProjectDir = project.parent_path();
+    // A shaft line of its own: ten masses, no damper.
+    engine.ResizeTorsionalModel(0);
     engine.ResizeTorsionalModel(10);
+    engine.Damper = false;
     engine.NFirstMass = 2;
     MotorMass::Fill(engine);
     const double throwStiffness = engine.CMatrix[1][2];
