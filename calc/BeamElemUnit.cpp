@@ -173,10 +173,12 @@ TMatrix12 TBeamElem::Transformation() const {
 }
 
 TMatrix12 RotateStiffness(const TMatrix12& local, const TMatrix3& c) {
-  // Block by block: G_ab = Λᵀ·K_ab·Λ for the 3×3 blocks a, b of the block-diagonal T.
+  // Block by block: G_ab = Λᵀ·K_ab·Λ for the 3×3 blocks a, b of the block-diagonal T. The
+  // blocks below the diagonal are the transposes of those above, so that the result is
+  // exactly symmetric (the solvers rely on it).
   TMatrix12 g{};
   for (std::size_t a = 0; a < 4; ++a)
-    for (std::size_t b = 0; b < 4; ++b) {
+    for (std::size_t b = a; b < 4; ++b) {
       double kl[3][3];  // K_ab·Λ
       for (std::size_t r = 0; r < 3; ++r)
         for (std::size_t j = 0; j < 3; ++j) {
@@ -189,8 +191,12 @@ TMatrix12 RotateStiffness(const TMatrix12& local, const TMatrix3& c) {
           double s = 0;
           for (std::size_t m = 0; m < 3; ++m) s += c[m][i] * kl[m][j];
           g[3 * a + i][3 * b + j] = s;
+          g[3 * b + j][3 * a + i] = s;
         }
     }
+  for (std::size_t b = 0; b < 4; ++b)  // the diagonal blocks: mirror their upper triangle
+    for (std::size_t i = 0; i < 3; ++i)
+      for (std::size_t j = i + 1; j < 3; ++j) g[3 * b + j][3 * b + i] = g[3 * b + i][3 * b + j];
   return g;
 }
 

@@ -32,10 +32,11 @@ class ESingularSystemError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Factor-and-solve of K·U = F. Both solvers refine their solution with residuals computed in
-// extended precision: the frame's stiffnesses span some thirteen decades (a 2 mm crankpin
-// segment beside soft tilting supports), which leaves a plain double-precision elimination
-// accurate to about 1e−7 only; refined, either solver gives the same solution to 1e−10.
+// Factor-and-solve of K·U = F (K symmetric). Both solvers refine their solution with residuals
+// computed in double-double precision: the frame's stiffnesses span some thirteen decades (a
+// 2 mm crankpin segment beside soft tilting supports), which leaves a plain double-precision
+// elimination accurate to about 1e−7 only; refined, either solver gives the same solution to
+// about 1e−10.
 class TLinearSolver {
  public:
   virtual ~TLinearSolver() = default;
