@@ -48,7 +48,7 @@ std::string dataLine(double angleDeg, double pressure, std::size_t remainder = 4
   return line + rest;
 }
 
-struct DiagramSpec {
+struct TestDiagram {
   double firstDeg = 0, lastDeg = 720, stepDeg = 1;
   std::function<double(double)> pressure = fourStrokePressure;
   std::string lineEnd = "\n";
@@ -59,13 +59,13 @@ class IndicatorDiagramTest : public ::testing::Test {
   testsupport::TempDir dir;
   TReal1DArray angles, pressures;
 
-  std::filesystem::path write(const DiagramSpec& spec, const std::string& name = "cycle.dia") {
+  std::filesystem::path write(const TestDiagram& diagram, const std::string& name = "cycle.dia") {
     std::ofstream out(dir / name, std::ios::binary);
-    out << "   FI        V          P         T        X       DX" << spec.lineEnd;
-    const int n = static_cast<int>(std::lround((spec.lastDeg - spec.firstDeg) / spec.stepDeg));
+    out << "   FI        V          P         T        X       DX" << diagram.lineEnd;
+    const int n = static_cast<int>(std::lround((diagram.lastDeg - diagram.firstDeg) / diagram.stepDeg));
     for (int i = 0; i <= n; ++i) {
-      const double a = spec.firstDeg + i * spec.stepDeg;
-      out << dataLine(a, spec.pressure(a)) << spec.lineEnd;
+      const double a = diagram.firstDeg + i * diagram.stepDeg;
+      out << dataLine(a, diagram.pressure(a)) << diagram.lineEnd;
     }
     return dir / name;
   }
@@ -135,11 +135,11 @@ TEST_F(IndicatorDiagramTest, CycleStartingAtANegativeAngleGivesTheSameGridAsFrom
 }
 
 TEST_F(IndicatorDiagramTest, CoarseGridAndWindowsLineEndsReadAlike) {
-  DiagramSpec spec{0, 720, 5};
-  read(write(spec));
+  TestDiagram diagram{0, 720, 5};
+  read(write(diagram));
   const TReal1DArray lf = pressures;
-  spec.lineEnd = "\r\n";
-  read(write(spec));
+  diagram.lineEnd = "\r\n";
+  read(write(diagram));
   expectUniformGrid(144, 0, 5);
   EXPECT_EQ(pressures, lf);
   EXPECT_EQ(peakStep(), 2u);  // 10° after firing
@@ -259,11 +259,11 @@ TEST_F(RejectedDiagramTest, GridWithoutZeroOrFiringAngle) {
 
 TEST_F(RejectedDiagramTest, MoreStepsThanAGridCanHold) {
   const double step = 720.0 / 32767;
-  DiagramSpec spec{0, 720, step};
-  read(write(spec));  // 32768 points: the largest grid
+  TestDiagram diagram{0, 720, step};
+  read(write(diagram));  // 32768 points: the largest grid
   EXPECT_EQ(angles.size(), 32767u);
-  spec.stepDeg = 720.0 / 32768;
-  expectRejected(write(spec));
+  diagram.stepDeg = 720.0 / 32768;
+  expectRejected(write(diagram));
 }
 
 }  // namespace
