@@ -9,7 +9,7 @@ ROOT=$(pwd)
 BUILD="$ROOT/build"
 JOBS=$(nproc 2>/dev/null || echo 2)
 
-PACKAGES=(cmake ninja-build g++ clang libclang-rt-dev python3
+PACKAGES=(cmake ninja-build g++ clang libclang-rt-dev python3 locales
           libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libeigen3-dev)
 
 install_missing() {
@@ -24,6 +24,15 @@ install_missing() {
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update -qq >/dev/null
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# A locale with a decimal comma, so that the tests can show that numbers keep their "."
+# whatever the user's locale (the desktop program takes the user's locale).
+ensure_test_locale() {
+  locale -a 2>/dev/null | grep -qi '^ru_RU.utf8$' && return 0
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo localedef -i ru_RU -f UTF-8 ru_RU.UTF-8 >/dev/null 2>&1 || true
 }
 
 build() {
@@ -46,6 +55,7 @@ case "${1:-}" in
     "$BUILD/bin/vexa-calc" "$ROOT/examples/V16-26-26.vxa" ;;
   test)
     build
+    ensure_test_locale
     build_fuzz
     (cd "$ROOT/build-fuzz" && ctest --output-on-failure -j "$JOBS")
     (cd "$BUILD" && ctest --output-on-failure -j "$JOBS") ;;
