@@ -304,9 +304,26 @@ double exactNetRatioBending(double holeRatio) {
   return (full - strip) / full;
 }
 
+// The same in torsion: the polar moment (x² + z²) of the strip |x| < d/2 over its full chord,
+// against the polar moment π/32 of the whole section (diameter 1).
+double exactNetRatioTorsion(double holeRatio) {
+  const double radius = 0.5, halfWidth = holeRatio / 2;
+  const int steps = 20000;
+  double strip = 0;
+  for (int k = 0; k < steps; ++k) {
+    const double x = -halfWidth + (k + 0.5) * (2 * halfWidth / steps);
+    const double chord = std::sqrt(radius * radius - x * x);  // half the chord
+    strip += (2 * x * x * chord + 2.0 / 3 * chord * chord * chord) * (2 * halfWidth / steps);
+  }
+  const double full = M_PI / 32;
+  return (full - strip) / full;
+}
+
 TEST_F(ShippedGraphsTest, NetSectionRatioAgreesWithDirectIntegration) {
-  for (double d : {0.05, 0.1, 0.15, 0.2})
+  for (double d : {0.05, 0.1, 0.15, 0.2}) {
     EXPECT_NEAR(LookupGraph1D(Graph("W_W0_sgm_solid.kft"), d), exactNetRatioBending(d), 0.01) << d;
+    EXPECT_NEAR(LookupGraph1D(Graph("W_W0_tau_solid.kft"), d), exactNetRatioTorsion(d), 0.01) << d;
+  }
   // The hollow family at a vanishing bore is the solid curve.
   EXPECT_NEAR(LookupGraph2D(Graph("W_W0_sgm.kft"), 0.1, 0), LookupGraph1D(Graph("W_W0_sgm_solid.kft"), 0.1), 1e-9);
   EXPECT_NEAR(LookupGraph2D(Graph("W_W0_tau.kft"), 0.1, 0), LookupGraph1D(Graph("W_W0_tau_solid.kft"), 0.1), 1e-9);
@@ -331,6 +348,24 @@ TEST_F(ShippedGraphsTest, NotchSensitivitiesRiseWithRadiusAndStrengthWithinZeroT
   }
   // Peterson's relation q = 1/(1 + a/r) at r = a gives one half (a = 0.254 mm, normalised).
   EXPECT_NEAR(LookupGraph2D(Graph("q(r, SgmT_SgmV).kft"), 0.254, 0.5), 0.5, 0.02);
+}
+
+TEST_F(ShippedGraphsTest, NotchSensitivityFollowsShigleysFitInItsPrintedUnits) {
+  // Shigley's Mechanical Engineering Design (Budynas, Nisbett), eqs. (6-34) and (6-35a) as
+  // printed: q = 1/(1 + √a/√r) with √a in √in and Sut in kpsi. The graph is written from the SI
+  // form of the fit, so this checks the conversion and every step between the curves.
+  auto shigley = [](double sutMPa, double radiusMM) {
+    const double s = sutMPa / 6.894757;  // kpsi
+    const double sqrtAInch = 0.246 - 3.08e-3 * s + 1.51e-5 * s * s - 2.67e-8 * s * s * s;
+    return 1 / (1 + sqrtAInch * std::sqrt(25.4) / std::sqrt(radiusMM));
+  };
+  // The book's Example 6-6 (Sut = 690 MPa, fillet radius 3 mm, q ≈ 0.85) and a spread of
+  // strengths and radii; the graph's parameter is the strength in kgf/mm².
+  const std::pair<double, double> cases[] = {{690, 3}, {500, 2}, {900, 0.5}, {1100, 1}, {1500, 5}};
+  for (auto [sut, radius] : cases)
+    EXPECT_NEAR(LookupGraph2D(Graph("q(r, SgmV).kft"), radius, sut * 1.0197 / 10), shigley(sut, radius), 0.005)
+        << sut << " MPa, r = " << radius << " mm";
+  EXPECT_NEAR(shigley(690, 3), 0.85, 0.005);
 }
 
 TEST_F(ShippedGraphsTest, ScaleFactorsFallWithDiameterAndStayPhysical) {
