@@ -1,6 +1,7 @@
 // Material records and the material database file, including the shipped database.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 
 #include "EVexaErrorUnit.h"
@@ -82,4 +83,41 @@ TEST(ShippedDatabase, HoldsPublishedMaterialsOfAllThreeClasses) {
   for (int c = 0; c < 3; ++c) EXPECT_GE(perClass[c], 2) << "class " << c;
   // A new record is a copy of the first record of the database.
   EXPECT_EQ(TSteelElem::Create(), items.front());
+}
+
+TEST(ShippedDatabase, FatigueLimitsAndStrengthsMatchTheirSources) {
+  ASSERT_EQ(LoadProgramSteelData(testsupport::BinDir()), "");
+  auto find = [](const std::string& name) -> const TSteelElem* {
+    for (const TSteelElem& m : SteelData().Items)
+      if (m.SteelName == name) return &m;
+    return nullptr;
+  };
+  for (const TSteelElem& m : SteelData().Items) {
+    SCOPED_TRACE(m.SteelName);
+    // Steels: rotating-beam endurance limit 0.5·σв (Shigley, valid up to 1400 MPa). All
+    // classes: τ-1 = 0.577·σ-1 (distortion energy), rounded to the MPa.
+    if (m.Descriptor < 2) {
+      EXPECT_LE(m.SgmV, 1400);
+      EXPECT_EQ(m.Sgm_1, 0.5 * m.SgmV);
+    }
+    EXPECT_EQ(m.Tau_1, std::round(0.577 * m.Sgm_1));
+  }
+  // Minimum strengths as the standards' tables give them: 42CrMo4 +QT, ruling section
+  // 40 < d <= 100 mm (EN 10083-3); the nodular irons of GOST 7293-85, equal to
+  // EN-GJS-600-3/700-2/800-2 of EN 1563, with that standard's Young's moduli.
+  struct TPublished {
+    const char* name;
+    double sgmV, sgmT, e;
+  };
+  const TPublished published[] = {{"42CrMo4", 900, 650, 210000},
+                                  {"ВЧ 60", 600, 370, 174000},
+                                  {"ВЧ 70", 700, 420, 176000},
+                                  {"ВЧ 80", 800, 480, 176000}};
+  for (const TPublished& p : published) {
+    const TSteelElem* m = find(p.name);
+    ASSERT_NE(m, nullptr) << p.name;
+    EXPECT_EQ(m->SgmV, p.sgmV) << p.name;
+    EXPECT_EQ(m->SgmT, p.sgmT) << p.name;
+    EXPECT_EQ(m->E, p.e) << p.name;
+  }
 }
