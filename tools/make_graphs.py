@@ -136,8 +136,10 @@ OVERLAPS = [-2.0] + steps(-0.5, 0.5, 0.05)  # s; the point at -2 holds the rule'
 
 def crankpin_fillet_graphs(out):
     # "KsgmD0": base bending factor without overlap over (fillet radius / web thickness), at
-    # s = 0, w = W0, solid journal (fB(dG = 0)); the web width, crankpin bore and the
-    # overlap/web-thickness effects follow in their own graphs.
+    # s = 0, w = W0, solid journal (fB(dG = 0) = 0.9993); the web width, crankpin bore and the
+    # overlap/web-thickness effects follow in their own graphs. The journal bore is not an
+    # argument of this graph: fB(dG) peaks at 1.019 near dG = 0.15, so for bored journals the
+    # table may read up to 2 % below the rule.
     xs = geometric(0.02, 1.0, 41)
     base = 2.6914 * 0.2081 * m53_fB_dG(0.0) * web_factor(0.0, W0)
     write_curve(out, "KsgmD0.kft",
@@ -279,7 +281,8 @@ RADII_MM = [0.0, 0.05, 0.1, 0.2, 0.3, 0.5, 0.75, 1.0, 1.5, 2.0, 2.5, 3.0, 4.0, 5
 def kuhn_hardrath_sqrt_a(su_mpa):
     """Neuber's constant sqrt(a) in sqrt(mm) for bending of steels, from the ultimate strength
     in MPa: Budynas & Nisbett, Shigley's Mechanical Engineering Design, eq. 6-35a (SI form,
-    fit to the Kuhn-Hardrath data, 340 <= Su <= 1700 MPa). The fit reaches zero near the top
+    fit to the Kuhn-Hardrath data, 340 <= Su <= 1700 MPa; the printed kpsi form
+    0.246 - 3.08e-3 S + 1.51e-5 S^2 - 2.67e-8 S^3 in sqrt(in) converts to it within 0.002). The fit reaches zero near the top
     of its range; it is not allowed below zero (q <= 1)."""
     return max(0.0, 1.24 - 2.25e-3 * su_mpa + 1.60e-6 * su_mpa**2 - 4.11e-10 * su_mpa**3)
 
@@ -310,7 +313,8 @@ def notch_sensitivity_graphs(out):
 
     # Parameter: yield ratio SgmT/SgmV. Peterson's relation q = 1/(1 + a/r) with his material
     # constants a = 0.010 in (0.254 mm) for annealed or normalised steels and 0.0025 in
-    # (0.0635 mm) for quenched and tempered steels. The two heat-treatment states are placed
+    # (0.0635 mm) for quenched and tempered steels (bending and axial load; Peterson gives
+    # 0.6·a for torsion, which this graph does not distinguish). The two heat-treatment states are placed
     # at the yield ratios of GOST steels in those states: Сталь 45 normalised 355/600 = 0.59
     # (GOST 1050), 40ХН2МА quenched and tempered 930/1080 = 0.86 (GOST 4543); below 0.59 and
     # above 0.86 the curves are held constant.
