@@ -91,6 +91,24 @@ struct TPairRow {
   std::vector<std::pair<double, double>> values;  // per throw: continuous, split
 };
 
+// Collects rows of (continuous, split) values, one value pair per throw of the run.
+class TPairRows {
+ public:
+  explicit TPairRows(const TDynamicCalcStruct& run) : run_(run), throws_(RunThrowCount(run)) {}
+  template <typename Pick>
+  void add(const std::string& caption, Pick pick) {
+    TPairRow row{caption, {}};
+    for (int i = 0; i < throws_; ++i) row.values.push_back(pick(throwAt(run_, i)));
+    rows_.push_back(std::move(row));
+  }
+  std::vector<TPairRow>& rows() { return rows_; }
+
+ private:
+  const TDynamicCalcStruct& run_;
+  int throws_;
+  std::vector<TPairRow> rows_;
+};
+
 }  // namespace
 
 void RequireRunResults(const TDynamicCalcStruct& run) {
@@ -232,13 +250,9 @@ namespace {
 
 // Rows of continuous and split values per throw, Pa → MPa for stresses.
 std::vector<TPairRow> stressRows(const TDynamicCalcStruct& run) {
-  const int throws = RunThrowCount(run), rows = RunRowCount(run);
-  std::vector<TPairRow> list;
-  auto add = [&](const std::string& caption, auto pick) {
-    TPairRow row{caption, {}};
-    for (int i = 0; i < throws; ++i) row.values.push_back(pick(throwAt(run, i)));
-    list.push_back(std::move(row));
-  };
+  const int rows = RunRowCount(run);
+  TPairRows table(run);
+  auto add = [&table](const std::string& caption, auto pick) { table.add(caption, pick); };
   using P = std::pair<double, double>;
   add("Кручение правой коренной шейки (амплитуда), МПа", [](const TCrank& c) { return P{c.TauAKs, c.SplitTauAKs}; });
   add("Кручение правой коренной шейки (среднее значение), МПа",
@@ -267,19 +281,15 @@ std::vector<TPairRow> stressRows(const TDynamicCalcStruct& run) {
       [](const TCrank& c) { return P{c.SgmAGal2, c.SplitSgmAGal2}; });
   add("Изгиб в правой галтели шатунной шейки в плоскости колена (среднее значение), МПа",
       [](const TCrank& c) { return P{c.SgmMGal2, c.SplitSgmMGal2}; });
-  for (TPairRow& row : list)
+  for (TPairRow& row : table.rows())
     for (auto& [main, split] : row.values) main /= 1e6, split /= 1e6;
-  return list;
+  return table.rows();
 }
 
 std::vector<TPairRow> safetyRows(const TDynamicCalcStruct& run) {
-  const int throws = RunThrowCount(run), rows = RunRowCount(run);
-  std::vector<TPairRow> list;
-  auto add = [&](const std::string& caption, auto pick) {
-    TPairRow row{caption, {}};
-    for (int i = 0; i < throws; ++i) row.values.push_back(pick(throwAt(run, i)));
-    list.push_back(std::move(row));
-  };
+  const int rows = RunRowCount(run);
+  TPairRows table(run);
+  auto add = [&table](const std::string& caption, auto pick) { table.add(caption, pick); };
   using P = std::pair<double, double>;
   add("Кручение правой коренной шейки (масл. отв.)", [](const TCrank& c) { return P{c.NTauKs, c.SplitNTauKs}; });
   // The split scheme has no journal bending: its bending factor is unlimited and its total
@@ -308,7 +318,7 @@ std::vector<TPairRow> safetyRows(const TDynamicCalcStruct& run) {
   add("Изгиб в правой галтели шатунной шейки в плоскости колена",
       [](const TCrank& c) { return P{c.NSgmGal2, c.SplitNSgmGal2}; });
   add("Общий запас в правой галтели шатунной шейки", [](const TCrank& c) { return P{c.NGal2, c.SplitNGal2}; });
-  return list;
+  return table.rows();
 }
 
 std::string pairText(const std::pair<double, double>& v) { return withSplit(general4(v.first), general4(v.second)); }
