@@ -1,14 +1,19 @@
-// Writes the bundled example project: a turbocharged four-stroke V16 high-speed diesel with
-// 26 cm bore and stroke (8 throws, two rows of articulated rods, 45° between the rows), whose
-// indicator diagram is the bundled "V16-26-26.dia" beside the project.
+// Writes the two bundled example projects into a folder, one for each connecting-rod
+// arrangement, both of the 26/26 cylinder of the program's default engine (26 cm bore and
+// stroke) and each reading the indicator diagram of its own name beside it:
+// - "V16-26-26.vxa": a turbocharged four-stroke V16 high-speed diesel-generator engine, 8 throws,
+//   two rows of articulated rods 45° apart, with the torsional model of its shaft line;
+// - "L6-26-26.vxa": an in-line six of the same cylinder, one row, so one rod per crankpin (the
+//   side-by-side arrangement), at a higher rating.
 //
-// Masses and dimensions are those of the program's default engine (the 26/26 class it was
-// built for); the webs, counterweights and main-bearing compliances are typical of that class:
-// web 40 kg with its centre of mass 70 mm from the crank axis, counterweight 35 kg at 200 mm
-// opposite the crankpin, main bearings of 1 GN/m radial stiffness free to tilt. The stress
+// Both have the same crank throw, taken from the proportions of a published crankshaft (see
+// setThrow); masses and rod lengths are those of the program's default engine; webs,
+// counterweights and main-bearing compliances are stated assumptions. The stress
 // concentration coefficients are computed from the shipped design graphs.
-#include <iostream>
 #include <cmath>
+#include <filesystem>
+#include <initializer_list>
+#include <iostream>
 #include <numbers>
 
 #include "ConcentrationCoeffsUnit.h"
@@ -20,14 +25,104 @@
 #include "SteelDataBaseUnit.h"
 
 namespace {
+
 constexpr double Deg = std::numbers::pi / 180;
-}
+constexpr double SteelDensity = 7850;  // kg/m³
+
+double wholeMillimetres(double metres) { return std::round(metres * 1000) / 1000; }
 
 // Moment of inertia of a steel disc or ring about its axis, kg·m²: m·(R² + r²)/2.
 double steelRing(double outerDiameter, double innerDiameter, double width) {
-  const double R = outerDiameter / 2, r = innerDiameter / 2, steelDensity = 7850;
-  const double mass = std::numbers::pi * (R * R - r * r) * width * steelDensity;
+  const double R = outerDiameter / 2, r = innerDiameter / 2;
+  const double mass = std::numbers::pi * (R * R - r * r) * width * SteelDensity;
   return mass * (R * R + r * r) / 2;
+}
+
+// The crank throw from the proportions of the crankshaft of the Mitsubishi S6R, a four-stroke
+// high-speed diesel of this class (service manual Pub. No. 99419-12120, chapter 2, service
+// data): crankpin Ø125, main journal Ø140, fillet radius R7 on crankpins and journals, crankpin
+// width 67 mm, main journal width 66 mm, journals and crankpins hardened to Hv > 620. Taken as
+// ratios of the crankpin diameter and applied to the program's default crankpin (190 mm, 0.73 of
+// the bore); the webs take what the throw length L0 (the default 380 mm) leaves between the
+// journal, the crankpin and the two journal fillets. Every length is rounded to whole
+// millimetres.
+void setThrow(TEngineDataStruct& e, const std::filesystem::path& graphDir) {
+  const double pin = e.DsSh;
+  e.DkSh = wholeMillimetres(pin * 140 / 125);
+  e.RgalK = e.RgalS = wholeMillimetres(pin * 7 / 125);
+  const double pinWidth = wholeMillimetres(pin * 67 / 125);
+  const double journalWidth = wholeMillimetres(pin * 66 / 125);
+  e.L5 = journalWidth / 2;
+  e.B = wholeMillimetres((e.L0 - pinWidth - journalWidth - 2 * e.RgalK) / 2);
+  // Oil holes of 12 mm in journal and crankpin (assumed; the manual gives none).
+  e.RMaslK = 0.006;
+  e.RMaslS = 0.006;
+  // The hardness of the S6R's journals and crankpins, taken as nitriding (which hardens the
+  // fillets with the rest of the surface): the smaller of the two hardening factors that
+  // reach it.
+  e.StrengthType = 2;
+  e.Knu = HardeningFactor(graphDir, e.StrengthType);
+}
+
+// Webs, counterweights and main bearings of every throw. A web is taken as a steel plate of
+// the web's width and thickness reaching from the far side of the main journal to the far side
+// of the crankpin (mass and centre of mass of that rectangle). Counterweights of 35 kg at
+// 200 mm opposite the crankpin and main bearings of 1 GN/m radial stiffness that let the shaft
+// tilt are assumed, typical of this class.
+void setWebsAndBearings(TEngineDataStruct& e) {
+  const double near = e.DkSh / 2, far = e.R + e.DsSh / 2;
+  const double webMass = e.H * e.B * (near + far) * SteelDensity;  // kg
+  const double webCentre = (far - near) / 2;                        // m from the shaft axis
+  const double pistonArea = e.PistonArea();
+  for (int w = 1; w <= 2 * e.NSec; ++w) {
+    e.Msh[w] = webMass / pistonArea;
+    e.Rsh[w] = webCentre;
+    e.Mpr[w] = 35 / pistonArea;
+    e.Rpr[w] = 0.2;
+    e.AlphaPr[w] = 0;  // opposite the crankpin
+    e.FiPr[w] = 120;
+    e.RprIn[w] = 0.14;
+    e.RprOut[w] = 0.3;
+  }
+  for (int j = 1; j <= e.NSec + 1; ++j) {
+    e.Py[j] = 1e-9;
+    e.Px[j] = 1e-9;
+  }
+}
+
+// Shaft 40ХН2МА, counterweights Сталь 45 (the material database).
+void setMaterials(TEngineDataStruct& e) {
+  const int shaft = SteelData().IndexOf("40ХН2МА");
+  if (shaft >= 0) e.ValSteel = SteelData().Item(shaft);
+  const int counterweights = SteelData().IndexOf("Сталь 45");
+  if (counterweights >= 0) e.ProtSteel = SteelData().Item(counterweights);
+}
+
+// The k-th section of the firing order (k = 0, 1, …) fires at k·interval degrees in row 1 and
+// rowOffset degrees later in row 2 (angles formed in whole degrees before the conversion, so
+// that they fall exactly on the diagram's one-degree grid).
+void setFiringOrder(TEngineDataStruct& e, std::initializer_list<int> order, int interval, int rowOffset = 0) {
+  int k = 0;
+  for (int section : order) {
+    e.FireAngle[section][1] = k * interval * Deg;
+    if (e.NRad > 1) e.FireAngle[section][2] = (k * interval + rowOffset) * Deg;
+    ++k;
+  }
+}
+
+// Working process (used when the project is switched to the working-process program):
+// turbocharged, the effective valve areas of a four-valve head of this bore, the charge air,
+// exhaust manifold pressure and fuel of each example's diagram.
+void setWorkingProcess(TEngineDataStruct& e, double boost, double turbineInlet, double fuel) {
+  e.Qin.N = e.N;
+  e.Qin.V = 1;
+  e.Qin.FB = 0.0053;
+  e.Qin.FH = 0.0071;
+  e.Qin.PK = boost;
+  e.Qin.TK = 330;
+  e.Qin.PT = turbineInlet;
+  e.Qin.QC = fuel;
+  e.Qin.ALFF = 2.0;
 }
 
 // The shaft line of a diesel-generator set: damper housing with pulley, the eight throws,
@@ -78,12 +173,7 @@ void addTorsionalModel(TEngineDataStruct& e) {
   e.CalcCombFlag = true;
 }
 
-int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::cerr << "usage: make_example_project TARGET.vxa\n";
-    return 2;
-  }
-  LoadProgramSteelData(ProgramDirectory());
+void writeV16(const std::filesystem::path& folder, const std::filesystem::path& graphDir) {
   TEngineDataStruct e;
   e.ProjectName = "V16 ЧН 26/26, пример";
   e.NSec = 8;
@@ -93,47 +183,48 @@ int main(int argc, char** argv) {
   e.ConRodGamma[2] = 45 * Deg;
   // Row 1 fires 1-6-2-5-8-3-7-4 at 90° intervals; each row-2 cylinder 45° after its
   // row-1 neighbour on the same throw: an even 45° firing interval for all 16 cylinders.
-  const int firingPosition[9] = {0, 0, 2, 5, 7, 3, 1, 6, 4};
-  for (int s = 1; s <= 8; ++s) {
-    e.FireAngle[s][1] = firingPosition[s] * 90 * Deg;
-    e.FireAngle[s][2] = (firingPosition[s] * 90 + 45) * Deg;
-  }
-  const double pistonArea = e.PistonArea();
-  for (int w = 1; w <= 16; ++w) {
-    e.Msh[w] = 40 / pistonArea;
-    e.Rsh[w] = 0.07;
-    e.Mpr[w] = 35 / pistonArea;
-    e.Rpr[w] = 0.2;
-    e.AlphaPr[w] = 0;  // opposite the crankpin
-    e.FiPr[w] = 120;
-    e.RprIn[w] = 0.14;
-    e.RprOut[w] = 0.3;
-  }
-  for (int j = 1; j <= 9; ++j) {
-    e.Py[j] = 1e-9;
-    e.Px[j] = 1e-9;
-  }
-  e.RMaslK = 0.006;
-  e.RMaslS = 0.006;
-  const int shaft = SteelData().IndexOf("40ХН2МА");
-  if (shaft >= 0) e.ValSteel = SteelData().Item(shaft);
-  const int counterweights = SteelData().IndexOf("Сталь 45");
-  if (counterweights >= 0) e.ProtSteel = SteelData().Item(counterweights);
-  // Working process of the example: turbocharged, 1.05 g of fuel per cycle at 0.25 MPa charge
-  // air, the effective valve areas of a four-valve head of this bore.
-  e.Qin.N = e.N;
-  e.Qin.V = 1;
-  e.Qin.FB = 0.0053;
-  e.Qin.FH = 0.0071;
-  e.Qin.PK = 0.25;
-  e.Qin.TK = 330;
-  e.Qin.PT = 0.22;
-  e.Qin.QC = 0.00105;
-  e.Qin.ALFF = 2.0;
-  CalcConcentrationCoeffs(e, GraphDirectory(ProgramDirectory()));
+  setMaterials(e);
+  setFiringOrder(e, {1, 6, 2, 5, 8, 3, 7, 4}, 90, 45);
+  setThrow(e, graphDir);
+  setWebsAndBearings(e);
+  setWorkingProcess(e, 0.25, 0.22, 0.00105);
+  CalcConcentrationCoeffs(e, graphDir);
   addTorsionalModel(e);
   e.IDSource = 1;
   e.IDFileName = "V16-26-26.dia";
-  SaveProjectFile(e, argv[1]);
+  SaveProjectFile(e, folder / "V16-26-26.vxa");
+}
+
+// The in-line six: one row, hence one rod on each crankpin (the layout page allows only the
+// side-by-side arrangement with one row); firing order 1-5-3-6-2-4 at 120°; more charge air
+// and fuel per cycle than the V16. The strength calculation at the design speed only.
+void writeL6(const std::filesystem::path& folder, const std::filesystem::path& graphDir) {
+  TEngineDataStruct e;
+  e.ProjectName = "6ЧН 26/26, пример";
+  e.NSec = 6;
+  e.NRad = 1;
+  e.Disposition = 0;
+  setMaterials(e);
+  setFiringOrder(e, {1, 5, 3, 6, 2, 4}, 120);
+  setThrow(e, graphDir);
+  setWebsAndBearings(e);
+  setWorkingProcess(e, 0.30, 0.26, 0.00125);
+  CalcConcentrationCoeffs(e, graphDir);
+  e.IDSource = 1;
+  e.IDFileName = "L6-26-26.dia";
+  SaveProjectFile(e, folder / "L6-26-26.vxa");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::cerr << "usage: make_example_project FOLDER  (writes V16-26-26.vxa and L6-26-26.vxa there)\n";
+    return 2;
+  }
+  LoadProgramSteelData(ProgramDirectory());
+  const auto graphDir = GraphDirectory(ProgramDirectory());
+  writeV16(argv[1], graphDir);
+  writeL6(argv[1], graphDir);
   return 0;
 }
