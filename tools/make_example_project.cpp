@@ -1,15 +1,16 @@
 // Writes the two bundled example projects into a folder, one for each connecting-rod
 // arrangement, both of the 26/26 cylinder of the program's default engine (26 cm bore and
-// stroke) and each reading the indicator diagram of its own name beside it:
-// - "V16-26-26.vxa": a turbocharged four-stroke V16 high-speed diesel-generator engine, 8 throws,
-//   two rows of articulated rods 45° apart, with the torsional model of its shaft line;
+// stroke), both diesel-generator sets with the torsional model of their shaft line, and each
+// reading the indicator diagram of its own name beside it:
+// - "V16-26-26.vxa": a turbocharged four-stroke V16 high-speed diesel, 8 throws, two rows of
+//   articulated rods 45° apart;
 // - "L6-26-26.vxa": an in-line six of the same cylinder, one row, so one rod per crankpin (the
 //   side-by-side arrangement), at a higher rating.
 //
 // Both have the same crank throw, taken from the proportions of a published crankshaft (see
 // setThrow); masses and rod lengths are those of the program's default engine; webs,
-// counterweights and main-bearing compliances are stated assumptions. The stress
-// concentration coefficients are computed from the shipped design graphs.
+// counterweights, main-bearing compliances and the shaft line are stated assumptions. The
+// stress concentration coefficients are computed from the shipped design graphs.
 #include <cmath>
 #include <filesystem>
 #include <initializer_list>
@@ -125,12 +126,17 @@ void setWorkingProcess(TEngineDataStruct& e, double boost, double turbineInlet, 
   e.Qin.ALFF = 2.0;
 }
 
-// The shaft line of a diesel-generator set: damper housing with pulley, the eight throws,
-// flywheel, flexible coupling, generator rotor; a viscous (silicone) damper on the front mass.
-void addTorsionalModel(TEngineDataStruct& e) {
-  e.ResizeTorsionalModel(11);
+// The shaft line of a diesel-generator set: damper housing with pulley, the throws, flywheel,
+// flexible coupling, generator rotor; a viscous (silicone) damper on the front mass. The
+// flywheel follows from the excess work ΔW (J) of the engine's summed throw torque at the
+// design speed, the largest swing of ∫(M − Mmean)dφ over the cycle (computed from the example's
+// own run: 1557 J for the V16, 8567 J for the in-line six). The speed range runs from
+// lowestSpeedRpm to 1100 rpm.
+void addTorsionalModel(TEngineDataStruct& e, double excessWork, double lowestSpeedRpm) {
+  const int throws = e.NSec, flywheel = throws + 1, generator = throws + 2;  // 0-based masses
+  e.ResizeTorsionalModel(throws + 3);
   e.NFirstMass = 2;
-  MotorMass::Fill(e);  // masses 2 … 9 and the sections between them
+  MotorMass::Fill(e);  // masses 2 … NSec + 1 and the sections between them
   const MotorMass::TThrow crank = MotorMass::Compute(e);
   auto section = [&e](int k, double stiffness) {  // between masses k and k + 1 (1-based), kN·m/rad
     e.CMatrix[static_cast<std::size_t>(k - 1)][static_cast<std::size_t>(k)] = stiffness;
@@ -140,15 +146,14 @@ void addTorsionalModel(TEngineDataStruct& e) {
   // journal and the flywheel flange are taken as stiff as one throw.
   e.IMass[0] = steelRing(0.5, 0, 0.1);
   section(1, crank.Cs);
-  // Flywheel from J = ΔW/(δ·ω²): excess work ΔW = 1557 J of the example's summed throw torque
-  // at 1000 rpm and a cyclic irregularity δ = 1/300 of a generator drive.
+  // Flywheel from J = ΔW/(δ·ω²) with the cyclic irregularity δ = 1/300 of a generator drive.
   const double omega = e.Omega();
-  e.IMass[9] = 1557 / (omega * omega / 300);
-  section(9, crank.Cs);
+  e.IMass[static_cast<std::size_t>(flywheel)] = excessWork / (omega * omega / 300);
+  section(flywheel, crank.Cs);
   // Generator rotor: a solid steel cylinder of 0.8 m diameter and 1 m length, on a highly
   // flexible rubber coupling of 200 kN·m/rad.
-  e.IMass[10] = steelRing(0.8, 0, 1.0);
-  section(10, 200);
+  e.IMass[static_cast<std::size_t>(generator)] = steelRing(0.8, 0, 1.0);
+  section(generator, 200);
   for (double& J : e.IMass) J = MotorMass::RoundThreeDigits(J);
 
   // Silicone damper: an inertia ring of 0.48/0.30 m and 0.06 m width, with the optimum damping
@@ -161,12 +166,12 @@ void addTorsionalModel(TEngineDataStruct& e) {
   TOscillCalcStruct model(e);
   model.CalcFrequencies();
   double engineInertia = 0;
-  for (int k = 0; k < 10; ++k) engineInertia += e.IMass[static_cast<std::size_t>(k)];
+  for (int k = 0; k <= flywheel; ++k) engineInertia += e.IMass[static_cast<std::size_t>(k)];
   const double mu = e.JmDamper / engineInertia;
   const double crankshaftMode = model.Omega.at(2);  // mode 1 is the coupling's
   e.ksiDamper = MotorMass::RoundThreeDigits(std::sqrt(2.0) * crankshaftMode * e.JmDamper /
                                             std::sqrt((1 + mu) * (2 + mu)));
-  e.nMin = 100;
+  e.nMin = lowestSpeedRpm;
   e.nMax = 1100;
   e.NRegs = 12;
   e.CalcOscillFlag = true;
@@ -189,7 +194,7 @@ void writeV16(const std::filesystem::path& folder, const std::filesystem::path& 
   setWebsAndBearings(e);
   setWorkingProcess(e, 0.25, 0.22, 0.00105);
   CalcConcentrationCoeffs(e, graphDir);
-  addTorsionalModel(e);
+  addTorsionalModel(e, 1557, 100);
   e.IDSource = 1;
   e.IDFileName = "V16-26-26.dia";
   SaveProjectFile(e, folder / "V16-26-26.vxa");
@@ -197,7 +202,7 @@ void writeV16(const std::filesystem::path& folder, const std::filesystem::path& 
 
 // The in-line six: one row, hence one rod on each crankpin (the layout page allows only the
 // side-by-side arrangement with one row); firing order 1-5-3-6-2-4 at 120°; more charge air
-// and fuel per cycle than the V16. The strength calculation at the design speed only.
+// and fuel per cycle than the V16; the same kind of generator set.
 void writeL6(const std::filesystem::path& folder, const std::filesystem::path& graphDir) {
   TEngineDataStruct e;
   e.ProjectName = "6ЧН 26/26, пример";
@@ -210,6 +215,10 @@ void writeL6(const std::filesystem::path& folder, const std::filesystem::path& g
   setWebsAndBearings(e);
   setWorkingProcess(e, 0.30, 0.26, 0.00125);
   CalcConcentrationCoeffs(e, graphDir);
+  // The range starts at an idling speed of 350 rpm (assumed): the in-line six's major order 3
+  // meets the coupling mode near 120 rpm, a speed passed only unfired while starting, where a
+  // run with the full-load diagram would describe no real state of the engine.
+  addTorsionalModel(e, 8567, 350);
   e.IDSource = 1;
   e.IDFileName = "L6-26-26.dia";
   SaveProjectFile(e, folder / "L6-26-26.vxa");
