@@ -121,6 +121,8 @@ TEST(CommandLine, CalculatesTheBundledExampleAndWritesItsResults) {
     const auto& run = results["runs"][r];
     EXPECT_EQ(run["title"].get<std::string>().rfind("Расчёт на частоте вращения ", 0), 0u);
     EXPECT_GT(run["throws"][0]["stress"]["TorsionalAmp"].get<double>(), 0);
+    for (const auto& [name, entry] : run["summary"].items())  // a sound design also in resonance
+      EXPECT_GT(entry["value"].get<double>(), 1) << run["title"] << " " << name;
   }
   EXPECT_NE(calculated.output.find("Собственные частоты крутильных колебаний"), std::string::npos);
 }
