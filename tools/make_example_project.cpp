@@ -16,6 +16,7 @@
 #include <initializer_list>
 #include <iostream>
 #include <numbers>
+#include <string>
 
 #include "ConcentrationCoeffsUnit.h"
 #include "GraphFileUnit.h"
@@ -178,51 +179,59 @@ void addTorsionalModel(TEngineDataStruct& e, double excessWork, double lowestSpe
   e.CalcCombFlag = true;
 }
 
-void writeV16(const std::filesystem::path& folder, const std::filesystem::path& graphDir) {
-  TEngineDataStruct e;
-  e.ProjectName = "V16 ЧН 26/26, пример";
+// Articulated rods: row 2 hinged on the master rod 45° from it. Row 1 fires
+// 1-6-2-5-8-3-7-4 at 90° intervals; each row-2 cylinder 45° after its row-1 neighbour on the
+// same throw: an even 45° firing interval for all 16 cylinders.
+void setV16Layout(TEngineDataStruct& e) {
   e.NSec = 8;
   e.NRad = 2;
   e.Disposition = 1;
   e.ConRodGamma1[2] = 45 * Deg;
   e.ConRodGamma[2] = 45 * Deg;
-  // Row 1 fires 1-6-2-5-8-3-7-4 at 90° intervals; each row-2 cylinder 45° after its
-  // row-1 neighbour on the same throw: an even 45° firing interval for all 16 cylinders.
-  setMaterials(e);
   setFiringOrder(e, {1, 6, 2, 5, 8, 3, 7, 4}, 90, 45);
-  setThrow(e, graphDir);
-  setWebsAndBearings(e);
-  setWorkingProcess(e, 0.25, 0.22, 0.00105);
-  CalcConcentrationCoeffs(e, graphDir);
-  addTorsionalModel(e, 1557, 100);
-  e.IDSource = 1;
-  e.IDFileName = "V16-26-26.dia";
-  SaveProjectFile(e, folder / "V16-26-26.vxa");
 }
 
-// The in-line six: one row, hence one rod on each crankpin (the layout page allows only the
-// side-by-side arrangement with one row); firing order 1-5-3-6-2-4 at 120°; more charge air
-// and fuel per cycle than the V16; the same kind of generator set.
-void writeL6(const std::filesystem::path& folder, const std::filesystem::path& graphDir) {
-  TEngineDataStruct e;
-  e.ProjectName = "6ЧН 26/26, пример";
+// One row, hence one rod on each crankpin (the layout page allows only the side-by-side
+// arrangement with one row); firing order 1-5-3-6-2-4 at 120°.
+void setL6Layout(TEngineDataStruct& e) {
   e.NSec = 6;
   e.NRad = 1;
   e.Disposition = 0;
-  setMaterials(e);
   setFiringOrder(e, {1, 5, 3, 6, 2, 4}, 120);
+}
+
+// What tells the two examples apart; everything else they share.
+struct TExample {
+  const char* stem;  // the project "<stem>.vxa" reads the diagram "<stem>.dia"
+  const char* projectName;
+  void (*setLayout)(TEngineDataStruct&);
+  double boost, turbineInlet, fuel;   // charge of its diagram: MPa, MPa, kg per cycle
+  double excessWork, lowestSpeedRpm;  // torsional model: J, rpm
+};
+
+void writeExample(const TExample& x, const std::filesystem::path& folder, const std::filesystem::path& graphDir) {
+  TEngineDataStruct e;
+  e.ProjectName = x.projectName;
+  x.setLayout(e);
+  setMaterials(e);
   setThrow(e, graphDir);
   setWebsAndBearings(e);
-  setWorkingProcess(e, 0.30, 0.26, 0.00125);
+  setWorkingProcess(e, x.boost, x.turbineInlet, x.fuel);
   CalcConcentrationCoeffs(e, graphDir);
-  // The range starts at an idling speed of 350 rpm (assumed): the in-line six's major order 3
-  // meets the coupling mode near 120 rpm, a speed passed only unfired while starting, where a
-  // run with the full-load diagram would describe no real state of the engine.
-  addTorsionalModel(e, 8567, 350);
+  addTorsionalModel(e, x.excessWork, x.lowestSpeedRpm);
   e.IDSource = 1;
-  e.IDFileName = "L6-26-26.dia";
-  SaveProjectFile(e, folder / "L6-26-26.vxa");
+  e.IDFileName = std::string(x.stem) + ".dia";
+  SaveProjectFile(e, folder / (std::string(x.stem) + ".vxa"));
 }
+
+// The in-line six runs at a higher rating than the V16 (more charge air and fuel per cycle).
+// Its speed range starts at an idling speed of 350 rpm (assumed): its major order 3 meets the
+// coupling mode near 120 rpm, a speed passed only unfired while starting, where a run with the
+// full-load diagram would describe no real state of the engine.
+const TExample Examples[] = {
+    {"V16-26-26", "V16 ЧН 26/26, пример", setV16Layout, 0.25, 0.22, 0.00105, 1557, 100},
+    {"L6-26-26", "6ЧН 26/26, пример", setL6Layout, 0.30, 0.26, 0.00125, 8567, 350},
+};
 
 }  // namespace
 
@@ -233,7 +242,6 @@ int main(int argc, char** argv) {
   }
   LoadProgramSteelData(ProgramDirectory());
   const auto graphDir = GraphDirectory(ProgramDirectory());
-  writeV16(argv[1], graphDir);
-  writeL6(argv[1], graphDir);
+  for (const TExample& example : Examples) writeExample(example, argv[1], graphDir);
   return 0;
 }
