@@ -41,7 +41,7 @@ const char* const Usage =
     "options of the calculation:\n"
     "  --diagram DIA        read this indicator diagram instead of the project's own source\n"
     "  --report             write the text report PROJECT.VexaRes with every item\n"
-    "  --items LIST         with --report: only these positions of the check list (e.g. 0-16,50,51)\n"
+    "  --items LIST         with --report or --xlsx: only these positions of the check list (e.g. 0-16,50,51)\n"
     "  --json FILE          write every result to FILE as JSON\n"
     "  --xlsx FILE          write the workbook FILE (.xlsx): the design-speed run's per-step results\n"
     "                       (the --items of the report), stress and safety-factor tables and charts,\n"
