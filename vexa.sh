@@ -9,8 +9,10 @@ ROOT=$(pwd)
 BUILD="$ROOT/build"
 JOBS=$(nproc 2>/dev/null || echo 2)
 
+# libxlsxwriter writes the spreadsheet export; unzip lets the tests read the workbook back.
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-dev python3 locales
-          libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libeigen3-dev)
+          libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libeigen3-dev
+          pkg-config libxlsxwriter-dev unzip)
 
 install_missing() {
   local missing=()

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 
 #include <nlohmann/json.hpp>
@@ -137,6 +138,35 @@ TEST(CommandLine, ReportItemsChooseWhatIsWritten) {
   EXPECT_EQ(run(project + " --report --items 3-99").exitCode, 2);
   EXPECT_EQ(run(project + " --items 3").exitCode, 2);
   EXPECT_EQ(run(project + " --solver slow").exitCode, 2);
+}
+
+TEST(CommandLine, WritesTheWorkbookOrSaysWhyNot) {
+  testsupport::TempDir dir;
+  const std::string project = copyExample(dir);
+  const std::string book = (dir / "V16.xlsx").string();
+  const auto written = run(project + " --xlsx " + book + " --items 7,18");
+  ASSERT_EQ(written.exitCode, 0) << written.output;
+  EXPECT_NE(written.output.find("Результаты сохранены в файле " + book), std::string::npos);
+  // A sound archive (its sheets are read back in the workbook tests).
+  EXPECT_EQ(std::system(("unzip -tqq " + book + " >/dev/null").c_str()), 0);
+  EXPECT_EQ(run("--items 7 --xlsx").exitCode, 2);
+
+  // A folder that does not exist: error 5 naming the file, exit 1.
+  const auto failed = run(project + " --xlsx " + (dir / "no" / "V16.xlsx").string());
+  EXPECT_EQ(failed.exitCode, 1);
+  EXPECT_NE(failed.output.find("Ошибка! Ошибка OLE при работе с EXCEL"), std::string::npos) << failed.output;
+  EXPECT_NE(failed.output.find("папка не существует"), std::string::npos) << failed.output;
+
+  // Without the strength calculation there are no per-step results to write: said, not skipped.
+  TEngineDataStruct data;
+  LoadProjectFile(data, project);
+  data.CalcDynamicFlag = false;
+  data.CalcOscillFlag = true;
+  SaveProjectFile(data, project);
+  const auto none = run(project + " --xlsx " + (dir / "none.xlsx").string());
+  EXPECT_EQ(none.exitCode, 1);
+  EXPECT_NE(none.output.find("книга " + (dir / "none.xlsx").string() + " не записана"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir / "none.xlsx"));
 }
 
 TEST(CommandLine, RunsTheWorkingProcessProgramWhenTheProjectAsksForIt) {
