@@ -52,7 +52,6 @@ QIcon themed(const char* name, QStyle::StandardPixmap fallback) {
 
 TMainForm::TMainForm(QSettings& settings, QWidget* parent) : QMainWindow(parent), settings_(settings) {
   setWindowTitle(MainWindowTitle);
-  QApplication::setApplicationDisplayName(QString());
   MdiArea = new QMdiArea(this);
   MdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   MdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

@@ -74,7 +74,8 @@ TMDIChildWin::TMDIChildWin(TShellShared& shared, const QString& fileName, QWidge
   splitter->addWidget(TaskTreeView);
   splitter->addWidget(framesContainer);
   splitter->setStretchFactor(1, 1);
-  splitter->setSizes({560, 300});
+  TaskTreeView->resizeColumnToContents(0);
+  splitter->setSizes({TaskTreeView->columnWidth(0) + 2 * TaskTreeView->indentation(), 300});
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(splitter, 1);

@@ -18,7 +18,7 @@ const TIconSource Sources[] = {
     {5, "folder", QStyle::SP_DirClosedIcon},                        // results
     {12, "x-office-spreadsheet", QStyle::SP_FileDialogListView},    // tables
     {14, "view-grid", QStyle::SP_FileDialogContentsView},           // layout
-    {15, "draw-rectangle", QStyle::SP_TitleBarNormalButton},        // throw geometry
+    {15, "draw-rectangle", QStyle::SP_FileDialogInfoView},        // throw geometry
     {41, "dialog-information", QStyle::SP_MessageBoxInformation},   // general information
     {60, "accessories-calculator", QStyle::SP_ComputerIcon},        // concentration coefficients
     {61, "media-playlist-repeat", QStyle::SP_BrowserReload},        // torsional oscillations

@@ -2,10 +2,17 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTreeWidget>
 
 TAnswer TScriptedDialogs::Ask(QWidget*, const QString&, const QString& text, bool, bool) {
   Questions << text;
   return next(Answers, TAnswer::Cancel);
+}
+
+QTreeWidgetItem* itemOf(TMDIChildWin& window, const QString& caption) {
+  for (QTreeWidgetItemIterator it(window.TaskTreeView); *it; ++it)
+    if ((*it)->text(0) == caption) return *it;
+  return nullptr;
 }
 
 QString ExampleProject() { return QString(VEXA_SOURCE_DIR) + "/examples/V16-26-26.vxa"; }

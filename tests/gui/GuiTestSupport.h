@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QSettings>
+#include <QTreeWidgetItem>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
@@ -53,6 +54,9 @@ struct TMainFixture {
     for (TMDIChildWin* child : main->Children()) child->Modified = false;
   }
 };
+
+// The task-tree item with exactly this caption.
+QTreeWidgetItem* itemOf(TMDIChildWin& window, const QString& caption);
 
 QString ExampleProject();  // the bundled example
 // Copies the example into the folder (with its diagram) and returns the project's path.

@@ -16,12 +16,6 @@
 
 namespace {
 
-QTreeWidgetItem* itemOf(TMDIChildWin& window, const QString& caption) {
-  for (QTreeWidgetItemIterator it(window.TaskTreeView); *it; ++it)
-    if ((*it)->text(0) == caption) return *it;
-  return nullptr;
-}
-
 QByteArray contents(const QString& file) {
   QFile f(file);
   f.open(QIODevice::ReadOnly);

@@ -11,16 +11,6 @@
 #include "HelpWindowUnit.h"
 #include "ProjectFileUnit.h"
 
-namespace {
-
-QTreeWidgetItem* itemOf(TMDIChildWin& window, const QString& caption) {
-  for (QTreeWidgetItemIterator it(window.TaskTreeView); *it; ++it)
-    if ((*it)->text(0) == caption) return *it;
-  return nullptr;
-}
-
-}  // namespace
-
 class MainFormTest : public QObject {
   Q_OBJECT
   std::unique_ptr<TMainFixture> f;
