@@ -83,6 +83,7 @@ TMDIChildWin::TMDIChildWin(TShellShared& shared, const QString& fileName, QWidge
 
   MarkNew();
   TaskTreeView->clearSelection();
+  TaskTreeView->setCurrentItem(nullptr);
   RefreshTaskTree();
 }
 
