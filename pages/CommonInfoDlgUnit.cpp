@@ -30,6 +30,7 @@ void describe(QWidget* control, const QString& name, const QString& whatsThis, c
 }  // namespace
 
 TCommonInfoDlg::TCommonInfoDlg(QWidget* parent) : TVexaBaseDlg("Общая информация о проекте", parent) {
+  HelpPage = "page-general.html";
   auto* layout = new QVBoxLayout(Content());
 
   auto* projectGroup = new QGroupBox("Проект", Content());

@@ -6,7 +6,12 @@
 
 #include "ProgramPathUnit.h"
 
-std::filesystem::path HelpContentsFile() { return ProgramDirectory() / "help" / "index.html"; }
+std::filesystem::path HelpFolder() { return ProgramDirectory() / "help"; }
+
+THelpWindow& HelpWindow() {
+  static THelpWindow* window = new THelpWindow;
+  return *window;
+}
 
 THelpWindow::THelpWindow(QWidget* parent) : QDialog(parent), Browser(new QTextBrowser(this)) {
   setWindowTitle("Справка VEXA");
@@ -19,15 +24,16 @@ THelpWindow::THelpWindow(QWidget* parent) : QDialog(parent), Browser(new QTextBr
   resize(760, 600);
 }
 
-void THelpWindow::ShowContents() {
-  const std::filesystem::path contents = HelpContentsFile();
-  if (std::filesystem::exists(contents)) {
-    Browser->setSource(QUrl::fromLocalFile(QString::fromStdString(contents.string())));
+void THelpWindow::ShowPage(const QString& page) {
+  std::filesystem::path file = HelpFolder() / page.toStdString();
+  if (!std::filesystem::exists(file)) file = HelpFolder() / "index.html";
+  if (std::filesystem::exists(file)) {
+    Browser->setSource(QUrl::fromLocalFile(QString::fromStdString(file.string())));
   } else {
     Browser->setHtml(QString("<h2>Руководство пользователя не найдено</h2>"
                              "<p>Программа ищет руководство в файле <code>%1</code>. "
                              "Установите папку <code>help</code> рядом с программой.</p>")
-                         .arg(QString::fromStdString(contents.string()).toHtmlEscaped()));
+                         .arg(QString::fromStdString(file.string()).toHtmlEscaped()));
   }
   show();
   raise();

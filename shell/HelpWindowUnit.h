@@ -12,10 +12,15 @@ class THelpWindow : public QDialog {
   Q_OBJECT
  public:
   explicit THelpWindow(QWidget* parent = nullptr);
-  // Shows the contents page of the guide.
-  void ShowContents();
+  // Shows a page of the guide ("index.html" is the contents, "page-general.html" the general
+  // page); a missing page shows the contents, a missing guide a short message.
+  void ShowPage(const QString& page);
+  void ShowContents() { ShowPage("index.html"); }
   QTextBrowser* Browser;
 };
 
-// The guide's contents page beside the program.
-std::filesystem::path HelpContentsFile();
+// The guide's folder beside the program.
+std::filesystem::path HelpFolder();
+
+// The program's one help window, made when first asked for.
+THelpWindow& HelpWindow();

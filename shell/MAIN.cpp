@@ -347,9 +347,8 @@ void TMainForm::RefreshRecentEntries() {
 }
 
 THelpWindow* TMainForm::ShowHelp() {
-  if (!help_) help_ = new THelpWindow(this);
-  help_->ShowContents();
-  return help_;
+  HelpWindow().ShowContents();
+  return &HelpWindow();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

@@ -71,7 +71,6 @@ class TMainForm : public QMainWindow {
 
   QSettings& settings_;
   QMenu* windowMenu_ = nullptr;
-  THelpWindow* help_ = nullptr;
   bool calculating_ = false;
 };
 

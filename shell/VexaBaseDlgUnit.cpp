@@ -6,10 +6,12 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QKeyEvent>
 #include <QSpinBox>
 
 #include "ControlExchangeUnit.h"
 #include "EngineDataStructUnit.h"
+#include "HelpWindowUnit.h"
 #include "UserDialogsUnit.h"
 
 TVexaBaseDlg::TVexaBaseDlg(const QString& caption, QWidget* parent)
@@ -49,6 +51,7 @@ TVexaBaseDlg::TVexaBaseDlg(const QString& caption, QWidget* parent)
   connect(ServButton3, &QPushButton::clicked, this, [this] { ServButton3Click(); });
   connect(ServButton4, &QPushButton::clicked, this, [this] { ServButton4Click(); });
   connect(Selector, &QPushButton::clicked, this, [this] { selectorClick(); });
+
 
   layout_ = new QBoxLayout(QBoxLayout::LeftToRight, this);
   layout_->addWidget(content_, 1);
@@ -124,4 +127,12 @@ void TVexaBaseDlg::WatchChanges(QWidget* control) {
     connect(combo, &QComboBox::currentIndexChanged, this, [this, control] { OnModify(control); });
   else if (auto* button = qobject_cast<QAbstractButton*>(control))
     connect(button, &QAbstractButton::toggled, this, [this, control] { OnModify(control); });
+}
+
+void TVexaBaseDlg::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+    HelpWindow().ShowPage(HelpPage);
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }

@@ -24,6 +24,8 @@ class TVexaBaseDlg : public QDialog {
   TEngineDataStruct* Data = nullptr;
   bool Updating = false;
   QString BaseCaption;
+  // The page of the user guide that F1 opens on this page ("page-general.html").
+  QString HelpPage;
 
   QWidget* ButtonsPanel;
   QPushButton* OKButton;
@@ -57,6 +59,8 @@ class TVexaBaseDlg : public QDialog {
   void WatchChanges(QWidget* control);
 
  protected:
+  // F1 opens the page's own page of the user guide.
+  void keyPressEvent(QKeyEvent* event) override;
   // Where a derived page puts its controls.
   QWidget* Content() const { return content_; }
   // The button row at the right (a column) or at the bottom (a row).

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QPushButton>
+#include <QTextBrowser>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -91,8 +92,12 @@ class MainFormTest : public QObject {
     QCOMPARE(again.RecentFiles.GetPath(0), QFileInfo(project).absoluteFilePath());
   }
   void helpWindowOpensTheGuideOrSaysItIsMissing() {
+    // The tests run where no guide is installed.
     THelpWindow* help = f->main->ShowHelp();
     QVERIFY(help->isVisible());
+    QVERIFY(help->Browser->toPlainText().startsWith("Руководство пользователя не найдено"));
+    QVERIFY(help->Browser->toPlainText().contains("index.html"));
+    help->hide();
   }
 
   void calculateCommandMakesTheRunsAndFillsTheSelector() {

@@ -17,6 +17,7 @@
 #include "DataExchangeUnit.h"
 #include "EngineDataStructUnit.h"
 #include "GuiTestSupport.h"
+#include "HelpWindowUnit.h"
 #include "VexaBaseDlgUnit.h"
 
 namespace {
@@ -214,6 +215,13 @@ class PageProtocolTest : public QObject {
     runPage(page, data, [&] { QVERIFY(!page.CalcCombFlag->isVisible()); });
     QCOMPARE(notifications, 0);
     QVERIFY(data.CalcCombFlag);
+  }
+  void f1OnAPageOpensTheHelpWindow() {
+    TCommonInfoDlg page;
+    HelpWindow().hide();
+    runPage(page, data, [&] { QTest::keyClick(page.ProjectName, Qt::Key_F1); });
+    QVERIFY(HelpWindow().isVisible());
+    HelpWindow().hide();
   }
   void fieldsCarryContextHelp() {
     TCommonInfoDlg page;
