@@ -155,6 +155,21 @@ TEST(CalculateCommand, StopWithOneThreadEndsTheLoopAtOnce) {
   EXPECT_TRUE(project.Results.empty());
 }
 
+TEST(CalculateCommand, RelativeDiagramIsTakenFromTheProjectsCurrentFolder) {
+  // A project saved into another folder takes its relative diagram name from there.
+  testsupport::TempDir moved;
+  TVexaProject project;  // created before the project has a folder, as a new window's is
+  LoadProjectFile(project.EngineData, examples() / "V16-26-26.vxa");
+  ASSERT_EQ(project.EngineData.IDSource, 1);
+  ASSERT_TRUE(std::filesystem::path(project.EngineData.IDFileName).is_relative());
+  project.EngineData.CalcOscillFlag = false;
+  project.SetProjectDir(moved.Path());
+  EXPECT_THROW(project.CalcDynamicExecute(), TEVexaError) << "no diagram in the new folder";
+  std::filesystem::copy_file(examples() / project.EngineData.IDFileName, moved / project.EngineData.IDFileName);
+  EXPECT_TRUE(project.CalcDynamicExecute().Completed);
+  EXPECT_EQ(project.Results.at(0)->DiagramPath(), moved / project.EngineData.IDFileName);
+}
+
 TEST(WorkingProcessReuse, IdenticalInputTakesTheKeptDiagram) {
   const auto program = testsupport::BinDir() / "qinu";
   if (!std::filesystem::exists(program)) GTEST_SKIP() << "the working-process program is not built";
