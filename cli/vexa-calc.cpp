@@ -15,6 +15,7 @@
 #include "ConcentrationCoeffsUnit.h"
 #include "DynamicCalcUnit.h"
 #include "EVexaErrorUnit.h"
+#include "ExchangeFolderUnit.h"
 #include "FloatCheckUnit.h"
 #include "GraphFileUnit.h"
 #include "JsonResultsUnit.h"
@@ -168,27 +169,6 @@ int concentrationCoefficients(const TOptions& options) {
   }
   return 0;
 }
-
-// A private folder for the working-process program's exchange files, removed at the end, so
-// that calculations running at the same time never read each other's files.
-class TExchangeFolder {
- public:
-  TExchangeFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vexa-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("Cannot create a folder for the working-process files");
-    path_ = pattern;
-  }
-  ~TExchangeFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TExchangeFolder(const TExchangeFolder&) = delete;
-  TExchangeFolder& operator=(const TExchangeFolder&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 void printStrengthSummary(const TDynamicCalcArray& runs) {
   std::cout << StrengthSummaryCaption << "\n";
