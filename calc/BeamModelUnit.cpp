@@ -81,6 +81,7 @@ void TDynamicCalcStruct::BuildBeamModel() {
     TBeamElem& el = NewElement();
     el.Kind = kind;
     el.SetRectangle(length, e.B, e.H, e.WebTorsionCoef, e.CoeffB, e.CoeffH);
+    el.CompatInertias = settings_.BeamCompat;
     return last();
   };
   auto shaft = [&](std::uint8_t kind, double length, double d, double D) {
