@@ -31,7 +31,8 @@ struct TRunSettings {
   TSolverKind Solver = TSolverKind::Fast;
   int Threads = 0;
   // Reproduces the beam frame of earlier versions for comparison: the web and counterweight
-  // sections take the two bending inertias exchanged.
+  // sections take the two bending inertias exchanged, and the supports leave the journals
+  // free to tilt whatever their tilt compliances Pmx, Pmy.
   bool BeamCompat = false;
 };
 

@@ -45,7 +45,8 @@ const char* const Usage =
     "  --solver dense|fast  solver of the shaft at every step (default fast)\n"
     "  --threads N          threads of the angle loop (default: one per core)\n"
     "  --beam-compat        reproduce the shaft frame of earlier versions for comparison: web\n"
-    "                       bending inertias exchanged\n"
+    "                       bending inertias exchanged, the supports' tilt compliances Pmx,\n"
+    "                       Pmy without effect (journals free to tilt)\n"
     "  --save               with --coeffs: store the coefficients in the project\n";
 
 struct TOptions {
