@@ -49,6 +49,9 @@ const char* const Usage =
     "                       and the strength summary over the resonance runs\n"
     "  --solver dense|fast  solver of the shaft at every step (default fast)\n"
     "  --threads N          threads of the angle loop (default: one per core)\n"
+    "  --beam-compat        reproduce the shaft frame of earlier versions for comparison: web\n"
+    "                       bending inertias exchanged, the supports' tilt compliances Pmx,\n"
+    "                       Pmy without effect (journals free to tilt)\n"
     "  --save               with --coeffs: store the coefficients in the project\n";
 
 struct TOptions {
@@ -62,6 +65,7 @@ struct TOptions {
   std::filesystem::path xlsx;
   TSolverKind solver = TSolverKind::Fast;
   int threads = 0;
+  bool beamCompat = false;
 };
 
 class TUsageError : public std::runtime_error {
@@ -117,6 +121,8 @@ TOptions parseOptions(const std::vector<std::string>& args) {
       const std::string solver = value();
       if (solver != "dense" && solver != "fast") throw TUsageError("--solver takes dense or fast");
       options.solver = solver == "dense" ? TSolverKind::Dense : TSolverKind::Fast;
+    } else if (a == "--beam-compat") {
+      options.beamCompat = true;
     } else if (a == "--threads") {
       try {
         options.threads = ParseInteger(value());
@@ -135,9 +141,10 @@ TOptions parseOptions(const std::vector<std::string>& args) {
   if (options.project.empty()) throw TUsageError("no project file");
   if (options.save && options.command != "coeffs") throw TUsageError("--save belongs to --coeffs");
   const bool calculationOptions = !options.diagram.empty() || options.report || !options.items.empty() ||
-                                  !options.json.empty() || !options.xlsx.empty() || options.threads > 0;
+                                  !options.json.empty() || !options.xlsx.empty() || options.threads > 0 ||
+                                  options.beamCompat;
   if (calculationOptions && options.command != "calculate")
-    throw TUsageError("--diagram, --report, --items, --json, --xlsx and --threads belong to the calculation");
+    throw TUsageError("--diagram, --report, --items, --json, --xlsx, --threads and --beam-compat belong to the calculation");
   if (!options.items.empty() && !options.report && options.xlsx.empty())
     throw TUsageError("--items belongs to --report or --xlsx");
   if (!options.items.empty()) parseItems(options.items);
@@ -184,6 +191,7 @@ int calculate(const TOptions& options) {
   settings.Observer = &progress;
   settings.Solver = options.solver;
   settings.Threads = options.threads;
+  settings.BeamCompat = options.beamCompat;
   TWorkingProcessOptions workingProcess;
   workingProcess.ExchangeDirectory = exchange.Path();
   TVexaProject project(settings, workingProcess);

@@ -51,6 +51,12 @@ std::string copyExample(const testsupport::TempDir& dir, bool withTorsion = fals
 
 }  // namespace
 
+TEST(CommandLine, BeamCompatibilityIsAnOptionOfTheCalculation) {
+  EXPECT_NE(run("--help").output.find("--beam-compat"), std::string::npos);
+  EXPECT_EQ(run("--show " + example() + " --beam-compat").exitCode, 2);
+  EXPECT_EQ(run("--coeffs " + example() + " --beam-compat").exitCode, 2);
+}
+
 TEST(CommandLine, UsageErrorsExitTwo) {
   EXPECT_EQ(run("").exitCode, 2);
   EXPECT_EQ(run("--bogus x.vxa").exitCode, 2);
