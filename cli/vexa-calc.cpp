@@ -149,11 +149,16 @@ int showProject(const TOptions& options) {
   return 0;
 }
 
+void printNotes(const std::vector<TConcentrationNote>& notes) {
+  for (const TConcentrationNote& note : notes) std::cerr << "vexa-calc: " << ConcentrationNoteText(note) << "\n";
+}
+
 int concentrationCoefficients(const TOptions& options) {
   TEngineDataStruct data;
   LoadProjectFile(data, options.project);
-  CalcConcentrationCoeffs(data, GraphDirectory(ProgramDirectory()));
+  const auto notes = CalcConcentrationCoeffs(data, GraphDirectory(ProgramDirectory()));
   for (const std::string& line : FormatConcentrationCoeffs(data)) std::cout << line << "\n";
+  printNotes(notes);
   if (options.save) {
     SaveProjectFile(data, options.project);
     std::cout << "Coefficients stored in " << options.project << "\n";
@@ -182,9 +187,22 @@ class TExchangeFolder {
   std::filesystem::path path_;
 };
 
-void printStrengthSummary(const TDynamicCalcArray& runs) {
+void printStrengthSummary(const TDynamicCalcArray& runs, const std::vector<TConcentrationNote>& notes) {
   std::cout << StrengthSummaryCaption << "\n";
   for (const std::string& line : StrengthSummaryLines(runs)) std::cout << "  " << line << "\n";
+  for (const std::string& line : StrengthSummaryWarnings(notes)) std::cout << "  " << line << "\n";
+}
+
+// The notes of the design graphs for the project's present data. They only inform: a graph
+// that cannot be read here does not stop a calculation that uses the stored coefficients.
+std::vector<TConcentrationNote> graphNotes(const TEngineDataStruct& data) {
+  try {
+    return ConcentrationNotes(data, GraphDirectory(ProgramDirectory()));
+  } catch (const std::exception& error) {
+    std::cerr << "vexa-calc: замечания к чтению графиков коэффициентов концентрации не получены: " << error.what()
+              << "\n";
+    return {};
+  }
 }
 
 int calculate(const TOptions& options) {
@@ -201,13 +219,17 @@ int calculate(const TOptions& options) {
   TVexaProject project(settings, workingProcess);
   TEngineDataStruct& data = project.EngineData;
   LoadProjectFile(data, options.project);
+  std::vector<TConcentrationNote> notes;
   if (data.CoeffsCalcRadio == 0 && data.WebTorsionCoef == 0) {
     // A project whose concentration coefficients were never computed (a new one) gets them
     // from the design graphs, as the geometry page would.
     std::cerr << "vexa-calc: the concentration coefficients of the project were never computed; "
                  "computing them from the design graphs (vexa-calc --coeffs FILE --save stores them)\n";
-    CalcConcentrationCoeffs(data, GraphDirectory(ProgramDirectory()));
+    notes = CalcConcentrationCoeffs(data, GraphDirectory(ProgramDirectory()));
+  } else {
+    notes = graphNotes(data);
   }
+  printNotes(notes);
 
   const TCalcCommandResult result = project.CalcDynamicExecute();
   if (!result.Completed) {
@@ -218,7 +240,7 @@ int calculate(const TOptions& options) {
   const bool torsion = data.CalcOscillFlag;
   if (torsion)
     for (const std::string& line : TorsionReportLines(*project.OscillCalc)) std::cout << line << "\n";
-  if (!project.Results.empty()) printStrengthSummary(project.Results);
+  if (!project.Results.empty()) printStrengthSummary(project.Results, notes);
 
   if (options.report && !project.Results.empty()) {
     const TTextReportItems items = options.items.empty() ? TTextReportItems() : parseItems(options.items);

@@ -169,3 +169,26 @@ TEST(CommandLine, ConcentrationCoefficientsAreListedAndStored) {
   const auto again = run("--coeffs " + file);
   EXPECT_EQ(again.output, listed.output);
 }
+
+TEST(CommandLine, GraphsReadOutsideTheirRangeAreNotedOnStandardError) {
+  testsupport::TempDir dir;
+  const std::string project = copyExample(dir);
+  // The bundled example reads every graph inside its range.
+  const auto example = run("--coeffs " + project);
+  EXPECT_EQ(example.output.find("график \""), std::string::npos) << example.output;
+
+  TEngineDataStruct data;
+  LoadProjectFile(data, project);
+  data.H = 0.6;  // a web wider than the web-width graphs reach
+  SaveProjectFile(data, project);
+  const std::string note = "vexa-calc: BetSgmH: график \"BetsgmH.kft\" прочитан при H/DsSh = 3.1579";
+  const auto listed = run("--coeffs " + project);
+  EXPECT_EQ(listed.exitCode, 0);
+  EXPECT_NE(listed.output.find(note), std::string::npos) << listed.output;
+  EXPECT_NE(listed.output.find("экстраполяция за пределы графика"), std::string::npos);
+
+  // The calculation tells the same, for the coefficients stored in the project.
+  const auto calculated = run(project);
+  EXPECT_EQ(calculated.exitCode, 0) << calculated.output;
+  EXPECT_NE(calculated.output.find(note), std::string::npos) << calculated.output;
+}
