@@ -87,7 +87,7 @@ void TCrank::ComputeStrength(int s) {
   // The mean torque divides by the last step index.
   if (steps < 2) throw EStrengthInputError(s, "NPts - 1", "число интервалов сетки углов", static_cast<double>(steps) - 1);
 
-  const std::string stage = "strength of throw " + std::to_string(s);
+  const std::string stage = "прочность колена " + std::to_string(s);
   ClearFloatFlags();
 
   // 1. Reactions and moments into the throw's own frame, which has turned by the grid angle
@@ -117,7 +117,7 @@ void TCrank::ComputeStrength(int s) {
     MZ2[i] = -c * MX2[i] - sn * MY2[i];
     torqueSum += Mkks2[i];
   }
-  CheckFloatFlags(stage, "reactions and moments in the throw's frame");
+  CheckFloatFlags(stage, "реакции и моменты в осях колена");
 
   // 2. Mean torque through the right main journal and the power it carries at the run's speed.
   MkksMean = std::fabs(torqueSum) / static_cast<double>(steps - 1);
@@ -214,7 +214,7 @@ void TCrank::ComputeStrength(int s) {
 
   // A zero concentration coefficient with a pure alternating stress, or a NaN in a history
   // from the beam, would still give a non-finite factor: name it rather than pass it on.
-  CheckFloatFlags(stage, "stresses and safety factors");
+  CheckFloatFlags(stage, "напряжения и запасы прочности");
   const std::pair<const char*, double> results[] = {
       {"NTauKs", NTauKs},           {"NSgmKs", NSgmKs},           {"NKs", NKs},
       {"NTauSs", NTauSs},           {"NSgmGal1", NSgmGal1},       {"NGal1", NGal1},

@@ -44,8 +44,8 @@ TChildProcess TChildProcess::Start(const std::filesystem::path& program, const s
   // means relative to the caller's folder, so it is made absolute here.
   const std::filesystem::path executable = std::filesystem::absolute(program);
   auto fail = [&](int error) -> EChildStartError {
-    return EChildStartError("Cannot start \"" + executable.string() + "\" in \"" + workingDirectory.string() +
-                            "\": " + reason(error));
+    return EChildStartError("Не удаётся запустить \"" + executable.string() + "\" в папке \"" +
+                            workingDirectory.string() + "\": " + reason(error));
   };
 
   SpawnActions actions;
@@ -133,9 +133,9 @@ int TChildProcess::Wait(std::chrono::milliseconds limit, std::chrono::millisecon
     const auto now = Clock::now();
     if (now >= deadline) {
       killAndReap();
-      throw EChildTimeoutError("The program \"" + program_.string() + "\" did not end within " +
+      throw EChildTimeoutError("Программа \"" + program_.string() + "\" не завершилась за " +
                                FormatGeneral(static_cast<double>(limit.count()) / 1000.0) +
-                               " s and was stopped");
+                               " с и была остановлена");
     }
     std::this_thread::sleep_for(std::min<Clock::duration>(interval, deadline - now));
   }

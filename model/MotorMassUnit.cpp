@@ -82,7 +82,7 @@ TThrow Compute(const TEngineDataStruct& d) {
                    journal4 * d.R * std::sqrt(d.R / d.DsSh) / (d.B * d.H * d.H * d.H);
   const double G = d.ValSteel.ShearModulus();  // MPa
   const double Cs = G * journalJp / L * 1e6 / 1000;  // Pa·m⁴/m → kN·m/rad
-  CheckFloatFlags("Motor masses", "inertia and stiffness of a throw");
+  CheckFloatFlags("Моторные массы", "момент инерции и жёсткость колена");
   requirePositive("J", J);
   requirePositive("Cs", Cs);
 
@@ -103,8 +103,8 @@ void Fill(const TEngineDataStruct& d, TReal1DArray& IMass, TReal2DArray& CMatrix
     return true;
   };
   if (first < 1 || d.NSec < 1 || !fits(last))
-    throw std::invalid_argument("Motor masses " + std::to_string(first) + " .. " + std::to_string(last) +
-                                " do not fit in the torsional tables");
+    throw std::invalid_argument("Моторные массы с " + std::to_string(first) + " по " + std::to_string(last) +
+                                " не помещаются в таблицы крутильной модели");
   const TThrow throwValues = Compute(d);
   for (int i = first; i < last; ++i) {
     const auto k = static_cast<std::size_t>(i);

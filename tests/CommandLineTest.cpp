@@ -76,7 +76,7 @@ TEST(CommandLine, NewProjectCanBeShown) {
   ASSERT_EQ(run("--new " + file).exitCode, 0);
   const auto shown = run("--show " + file);
   EXPECT_EQ(shown.exitCode, 0);
-  EXPECT_NE(shown.output.find("8 sections x 2 rows = 16 cylinders"), std::string::npos);
+  EXPECT_NE(shown.output.find("8 секций x 2 рядов = 16 цилиндров"), std::string::npos);
   EXPECT_NE(shown.output.find("40ХН2МА"), std::string::npos);  // first material of the database
 }
 

@@ -186,7 +186,7 @@ TEST(FloatGuard, TurnsFloatingPointEventsIntoErrors) {
     CheckFloatFlags("Kinematics", "Beta[3]");
     FAIL();
   } catch (const EVexaFloatError& error) {
-    EXPECT_STREQ(error.what(), "Floating point division by zero in Kinematics: Beta[3]");
+    EXPECT_STREQ(error.what(), "Деление на ноль при вычислениях с плавающей точкой: Kinematics, Beta[3]");
   }
   // The check clears the flags, so the next stage starts clean.
   EXPECT_NO_THROW(CheckFloatFlags("Forces", ""));
