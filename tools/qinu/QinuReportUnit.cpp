@@ -45,8 +45,8 @@ std::string FormatDiagram(const TCycleResult& result) {
   for (const TDiagramPoint& d : result.Diagram) {
     const double pressure = d.Pressure / kMPa;
     if (!(pressure >= 0 && pressure < 999.99995))
-      throw std::runtime_error("the cylinder pressure " + std::to_string(pressure) +
-                               " MPa does not fit the diagram format");
+      throw std::runtime_error("давление в цилиндре " + std::to_string(pressure) +
+                               " МПа не помещается в формат диаграммы");
     text += Format("%8.1f%16.6f%8.4f%10.1f%9.5f%12.3f%12.3f%11.5f\n", d.Angle, d.Volume * 1e3,
                    pressure, d.Temperature, d.Burned, d.HeatRelease, d.WallHeat, d.Mass * 1e3);
   }
@@ -55,8 +55,8 @@ std::string FormatDiagram(const TCycleResult& result) {
 
 std::string FormatReport(const TQinInput& in, const TCycleResult& r, const std::string& inputName) {
   std::string t;
-  t += "QINU - working process of the engine cycle\n";
-  t += "Input: " + inputName + "\n\n";
+  t += "QINU - рабочий процесс двигателя\n";
+  t += "Исходные данные: " + inputName + "\n\n";
 
   t += "INPUT DATA\n";
   t += Row("D", in.D, "m", "bore");
@@ -185,10 +185,10 @@ std::string FormatReport(const TQinInput& in, const TCycleResult& r, const std::
 }
 
 std::string FormatFailureReport(const std::string& inputName, const std::string& message) {
-  return "QINU - working process of the engine cycle\n"
-         "Input: " + inputName + "\n\n"
-         "ERROR: " + message + "\n\n"
-         "The calculation was not done; no indicator diagram was written.\n";
+  return "QINU - рабочий процесс двигателя\n"
+         "Исходные данные: " + inputName + "\n\n"
+         "ОШИБКА: " + message + "\n\n"
+         "Расчёт не выполнен; индикаторная диаграмма не записана.\n";
 }
 
 }  // namespace qinu

@@ -157,7 +157,7 @@ TEST_F(QinuProgramTest, PortsForIntakeAndExhaustGiveATwoStrokeDiagram) {
   const TColumnDiagram d = ReadByColumns(ReadLines(exchange_ / "Default.dia"));
   ASSERT_EQ(d.Angle.size(), 361u);
   EXPECT_DOUBLE_EQ(d.Angle.back(), 360);
-  EXPECT_NE(ReadText(exchange_ / "Default.rez").find("two-stroke"), std::string::npos);
+  EXPECT_NE(ReadText(exchange_ / "Default.rez").find("двухтактного"), std::string::npos);
 }
 
 TEST_F(QinuProgramTest, ByHandItTakesTheNamesFromTheCommandLine) {
@@ -175,7 +175,7 @@ TEST_F(QinuProgramTest, ZeroFuelGivesTheMotoredCycle) {
   in.QC = 0;
   qinutest::WriteQinFile(exchange_ / "Default.qin", in);
   ASSERT_EQ(StartAsCalculation().ExitCode, 0);
-  EXPECT_NE(ReadText(exchange_ / "Default.rez").find("motored"), std::string::npos);
+  EXPECT_NE(ReadText(exchange_ / "Default.rez").find("цикл прокрутки"), std::string::npos);
   const TColumnDiagram d = ReadByColumns(ReadLines(exchange_ / "Default.dia"));
   ASSERT_EQ(d.Pressure.size(), 721u);
 }
@@ -199,7 +199,7 @@ TEST_P(QinuBadInputTest, EndsWithAMessageAndNoDiagram) {
   EXPECT_NE(run.Errors.find(GetParam().Message), std::string::npos) << run.Errors;
   const std::string report = ReadText(exchange_ / "Default.rez");
   EXPECT_NE(report.find(GetParam().Message), std::string::npos) << report;
-  EXPECT_NE(report.find("no indicator diagram was written"), std::string::npos);
+  EXPECT_NE(report.find("индикаторная диаграмма не записана"), std::string::npos);
   EXPECT_FALSE(fs::exists(exchange_ / "Default.dia"));
   EXPECT_EQ(ExchangeFiles(), (std::vector<std::string>{"Default.qin", "Default.rez"}));
 }
@@ -207,24 +207,24 @@ TEST_P(QinuBadInputTest, EndsWithAMessageAndNoDiagram) {
 INSTANTIATE_TEST_SUITE_P(
     Qinu, QinuBadInputTest,
     ::testing::Values(
-        TBadInput{"ZeroBore", [](qinu::TQinInput& in) { in.D = 0; }, "bore D must be positive"},
+        TBadInput{"ZeroBore", [](qinu::TQinInput& in) { in.D = 0; }, "Диаметр цилиндра D должен быть положительным (задано 0 м)"},
         TBadInput{"NegativeStroke", [](qinu::TQinInput& in) { in.S = -0.26; },
-                  "stroke S must be positive"},
-        TBadInput{"ZeroSpeed", [](qinu::TQinInput& in) { in.N = 0; }, "speed N must be positive"},
+                  "Ход поршня S должен быть положительным"},
+        TBadInput{"ZeroSpeed", [](qinu::TQinInput& in) { in.N = 0; }, "Частота вращения вала N должна быть положительной (задано 0 об/мин)"},
         TBadInput{"ZeroCompression", [](qinu::TQinInput& in) { in.E = 0; },
-                  "compression ratio E must be greater than 1"},
+                  "Степень сжатия E должна быть больше 1"},
         TBadInput{"ExhaustOutOfOrder", [](qinu::TQinInput& in) { in.B2 = 300; },
-                  "exhaust timing out of order"},
+                  "Фазы выпускных органов заданы не по порядку"},
         TBadInput{"IntakeOutOfOrder", [](qinu::TQinInput& in) { in.H12 = 340; },
-                  "intake timing out of order"}),
+                  "Фазы впускных органов заданы не по порядку"}),
     [](const ::testing::TestParamInfo<TBadInput>& test) { return std::string(test.param.Name); });
 
 TEST_F(QinuProgramTest, AFileThatDoesNotParseEndsWithTheLineInTheMessage) {
   std::ofstream(exchange_ / "Default.qin") << "----\nQINU\n Default.qin\n0.26 0.26 fifteen\n";
   const TRun run = StartAsCalculation();
   EXPECT_NE(run.ExitCode, 0);
-  EXPECT_NE(run.Errors.find("line 4"), std::string::npos) << run.Errors;
-  EXPECT_NE(ReadText(exchange_ / "Default.rez").find("line 4"), std::string::npos);
+  EXPECT_NE(run.Errors.find("строка 4"), std::string::npos) << run.Errors;
+  EXPECT_NE(ReadText(exchange_ / "Default.rez").find("строка 4"), std::string::npos);
   EXPECT_FALSE(fs::exists(exchange_ / "Default.dia"));
 }
 
@@ -232,7 +232,7 @@ TEST_F(QinuProgramTest, AMissingInputOrAStaleDiagramLeavesNoDiagram) {
   std::ofstream(exchange_ / "Default.dia") << "stale\n";
   const TRun run = StartAsCalculation();
   EXPECT_NE(run.ExitCode, 0);
-  EXPECT_NE(run.Errors.find("cannot open"), std::string::npos) << run.Errors;
+  EXPECT_NE(run.Errors.find("Не удаётся открыть"), std::string::npos) << run.Errors;
   EXPECT_FALSE(fs::exists(exchange_ / "Default.dia"));
 }
 
