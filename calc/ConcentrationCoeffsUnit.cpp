@@ -2,11 +2,25 @@
 
 #include "FloatCheckUnit.h"
 #include "GraphFileUnit.h"
+#include "MessageTextUnit.h"
 #include "NumberFormatUnit.h"
 
 namespace {
 
 const char* const Stage = "Коэффициенты концентрации";
+
+// The inputs a refusal can name.
+const TInputName RefusedInputs[] = {
+    {"B", "толщина щеки", "м"},
+    {"CoeffB", "коэффициент cB толщины щеки эквивалентного колена", ""},
+    {"DsSh", "наружный диаметр шатунной шейки", "м"},
+    {"DkSh", "наружный диаметр коренной шейки", "м"},
+    {"SgmV", "предел прочности материала вала", "МПа"},
+    {"W_W0_sgm_K", "отношение моментов сопротивления коренной шейки с масляным отверстием при изгибе", ""},
+    {"W_W0_tau_K", "отношение моментов сопротивления коренной шейки с масляным отверстием при кручении", ""},
+    {"W_W0_sgm_S", "отношение моментов сопротивления шатунной шейки с масляным отверстием при изгибе", ""},
+    {"W_W0_tau_S", "отношение моментов сопротивления шатунной шейки с масляным отверстием при кручении", ""},
+};
 
 void requirePositive(const char* input, double value) {
   if (!(value > 0)) throw EConcentrationInputError(input, value);
@@ -159,8 +173,8 @@ std::string valueText(double value) { return FormatSignificant(value, 6); }
 }  // namespace
 
 EConcentrationInputError::EConcentrationInputError(const std::string& input, double value)
-    : std::invalid_argument("Расчёт коэффициентов концентрации невозможен: " + input + " = " +
-                            FormatGeneral(value) + ", а эта величина должна быть больше нуля"),
+    : std::invalid_argument("Расчёт коэффициентов концентрации невозможен: " +
+                            InputValueText(RefusedInputs, input, value) + ", а эта величина должна быть больше нуля"),
       Input(input),
       Value(value) {}
 

@@ -6,12 +6,23 @@
 #include "CrankUnit.h"
 #include "DynamicCalcUnit.h"
 #include "FloatCheckUnit.h"
+#include "MessageTextUnit.h"
 #include "NumberFormatUnit.h"
 
 namespace {
 
 constexpr double Pi = std::numbers::pi;
 constexpr double PaPerMPa = 1e6;
+
+// Unit of the value of an input a refusal names; the scale factors and the other
+// coefficients have none.
+std::string unitOf(const std::string& input) {
+  if (input == "D" || input == "DkSh" || input == "DsSh" || input == "B" || input == "H") return "м";
+  if (input == "PistonArea") return "м2";
+  if (input == "JournalWp" || input == "JournalW" || input == "PinWp" || input == "PinW" || input == "WebW") return "м3";
+  if (input == "Tau_1" || input == "Sgm_1") return "МПа";
+  return "";
+}
 
 void requirePositive(int s, const char* input, const char* meaning, double value) {
   if (!(value > 0) || !std::isfinite(value)) throw EStrengthInputError(s, input, meaning, value);
@@ -49,7 +60,8 @@ double CombinedSafetyFactor(double nSigma, double nTau) {
 EStrengthInputError::EStrengthInputError(int throwNumber, const std::string& input, const std::string& meaning,
                                          double value)
     : std::invalid_argument("Расчёт прочности колена " + std::to_string(throwNumber) + " невозможен: " + meaning +
-                            " " + input + " = " + FormatGeneral(value) + ", а эта величина должна быть больше нуля"),
+                            " " + input + " = " + ValueWithUnit(value, unitOf(input)) +
+                            ", а эта величина должна быть больше нуля"),
       ThrowNumber(throwNumber),
       Input(input),
       Value(value) {}

@@ -4,11 +4,29 @@
 #include <numbers>
 
 #include "FloatCheckUnit.h"
+#include "MessageTextUnit.h"
 #include "NumberFormatUnit.h"
 
 namespace {
 
 constexpr double Pi = std::numbers::pi;
+
+// The inputs a refusal can name.
+const TInputName RefusedInputs[] = {
+    {"R", "радиус кривошипа", "м"},
+    {"L5", "расстояние до галтели щеки", "м"},
+    {"L0", "длина колена", "м"},
+    {"B", "толщина щеки", "м"},
+    {"H", "ширина щеки", "м"},
+    {"DsSh", "наружный диаметр шатунной шейки", "м"},
+    {"DsSb", "внутренний диаметр шатунной шейки", "м"},
+    {"DkSh", "наружный диаметр коренной шейки", "м"},
+    {"DkSb", "внутренний диаметр коренной шейки", "м"},
+    {"E", "модуль упругости материала вала", "МПа"},
+    {"Mu", "коэффициент Пуассона материала вала", ""},
+    {"J", "момент инерции колена", "кг·м2"},
+    {"Cs", "жёсткость колена", "кН·м/рад"},
+};
 
 void requirePositive(const char* input, double value) {
   if (!(value > 0) || !std::isfinite(value)) throw EMotorMassInputError(input, value);
@@ -16,7 +34,7 @@ void requirePositive(const char* input, double value) {
 
 void requireBore(const char* bore, double value, double outer, const char* outerName) {
   if (!(value >= 0) || !(value < outer))
-    throw EMotorMassInputError(bore, value, std::string("не меньше нуля и меньше ") + outerName);
+    throw EMotorMassInputError(bore, value, std::string("не меньше нуля и меньше ") + outerName + " = " + FormatGeneral(outer) + " м");
 }
 
 double pow4(double x) { return x * x * x * x; }
@@ -24,7 +42,7 @@ double pow4(double x) { return x * x * x * x; }
 }  // namespace
 
 EMotorMassInputError::EMotorMassInputError(const std::string& input, double value, const std::string& requirement)
-    : std::invalid_argument("Расчёт моторных масс невозможен: " + input + " = " + FormatGeneral(value) +
+    : std::invalid_argument("Расчёт моторных масс невозможен: " + InputValueText(RefusedInputs, input, value) +
                             ", а эта величина должна быть " + (requirement.empty() ? "больше нуля" : requirement)),
       Input(input),
       Value(value) {}
@@ -56,7 +74,7 @@ TThrow Compute(const TEngineDataStruct& d) {
   requireBore("DkSb", d.DkSb, d.DkSh, "DkSh");
   const double pinLength = d.L0 - 2 * (d.L5 + d.RgalK + d.B);  // m
   if (!(pinLength > 0))
-    throw EMotorMassInputError("L0", d.L0, "больше 2·(L5 + RgalK + B) = " + FormatGeneral(2 * (d.L5 + d.RgalK + d.B)));
+    throw EMotorMassInputError("L0", d.L0, "больше 2·(L5 + RgalK + B) = " + FormatGeneral(2 * (d.L5 + d.RgalK + d.B)) + " м");
   requirePositive("E", d.ValSteel.E);
   if (!(d.ValSteel.Mu > -1)) throw EMotorMassInputError("Mu", d.ValSteel.Mu, "больше -1");
 

@@ -292,6 +292,16 @@ TEST_F(ConcentrationTest, ZeroOrNegativeDenominatorIsRefusedNamingTheInput) {
     }
     EXPECT_EQ(d.AlphaSgmD0, -1);
   }
+  // The message names the input as the geometry page does, with its unit.
+  TEngineDataStruct thin;
+  thin.B = 0;
+  try {
+    CalcConcentrationCoeffs(thin, ShippedGraphs());
+    ADD_FAILURE() << "a web of no thickness was accepted";
+  } catch (const EConcentrationInputError& e) {
+    EXPECT_STREQ(e.what(), "Расчёт коэффициентов концентрации невозможен: толщина щеки B = 0 м, а эта величина "
+                           "должна быть больше нуля");
+  }
   // Entered coefficients do not divide by diameters, only by the web thickness.
   TEngineDataStruct entered;
   entered.CoeffsCalcRadio = 1;

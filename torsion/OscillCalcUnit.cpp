@@ -6,6 +6,7 @@
 
 #include "FloatCheckUnit.h"
 #include "Hessenbergqri.h"
+#include "MessageTextUnit.h"
 #include "NumberFormatUnit.h"
 #include "ResonanceUnit.h"
 
@@ -230,9 +231,20 @@ void TOscillCalcStruct::checkResonanceInput() const {
                                    massText(i + 1) + " и " + massText(j + 1) +
                                    "; энергетический баланс рассчитан только на цепочку, в которой каждая масса "
                                    "соединена со следующей");
+  // The damping inputs as the torsional data page names them.
+  static const TInputName dampingInputs[] = {
+      {"ksi", "коэффициент демпфирования", "МН·с/м3"},
+      {"psi", "коэффициент поглощения", ""},
+      {"JmDamper", "момент инерции маховика демпфера", "кг·м2"},
+      {"ksiDamper", "коэффициент демпфирования демпфера", "Н·м·с"},
+      {"fDamper", "коэффициент трения демпфера", ""},
+      {"PDamper", "сила сжатия дисков демпфера", "Н"},
+      {"RefDamper", "эффективный радиус демпфера", "м"},
+      {"zdDamper", "число поверхностей трения демпфера", ""},
+  };
   auto nonNegative = [](const char* field, double value) {
     if (!(value >= 0) || !std::isfinite(value))
-      throw ETorsionalModelError(std::string("Расчёт резонансов невозможен: ") + field + " = " + FormatGeneral(value) +
+      throw ETorsionalModelError("Расчёт резонансов невозможен: " + InputValueText(dampingInputs, field, value) +
                                  ", а эта величина не может быть отрицательной");
   };
   nonNegative("ksi", d.ksi);
