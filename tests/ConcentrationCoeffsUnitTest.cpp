@@ -178,6 +178,7 @@ TEST_F(ConcentrationTest, CrankpinFilletBaseFactorIsReadAtTheCrankpinFilletRadiu
   data_.RgalS = 0.009;
   CalcConcentrationCoeffs(data_, ShippedGraphs());
   EXPECT_EQ(data_.AlphaSgmD0, LookupGraph1D(ShippedGraphs() / "KsgmD0.kft", 0.009 / 0.062));
+  EXPECT_NEAR(data_.AlphaSgmD0, 2.6026, 1e-12);
   EXPECT_NEAR(data_.AlphaSgm_G_S, 1.6714, 1e-12);
   const TEngineDataStruct unequal = data_;
 
@@ -186,10 +187,12 @@ TEST_F(ConcentrationTest, CrankpinFilletBaseFactorIsReadAtTheCrankpinFilletRadiu
   EXPECT_EQ(data_.AlphaSgm_G_S, unequal.AlphaSgm_G_S);
   EXPECT_EQ(data_.KSgm_G_S, unequal.KSgm_G_S);
 
-  // Read at the journal's 4 mm the factor was that of a 4 mm crankpin fillet: 2.553, 53 %
-  // too high, and on the unsafe side whenever the journal's fillet is the larger one.
+  // Read at the journal's 4 mm the factor was that of a 4 mm crankpin fillet: a base factor of
+  // 3.9752 and AlphaSgm_G_S = 2.553, 53 % too high; on the unsafe side whenever the journal's
+  // fillet is the larger one.
   data_.RgalK = data_.RgalS = 0.004;
   CalcConcentrationCoeffs(data_, ShippedGraphs());
+  EXPECT_NEAR(data_.AlphaSgmD0, 3.9752, 1e-12);
   EXPECT_NEAR(data_.AlphaSgm_G_S, 2.553, 1e-12);
   EXPECT_NEAR(data_.AlphaSgm_G_S / unequal.AlphaSgm_G_S, std::pow(9.0 / 4, 0.5231), 0.01);  // UR M53 fB(r)
 }
