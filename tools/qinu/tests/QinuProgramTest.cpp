@@ -119,12 +119,48 @@ TEST_F(QinuProgramTest, StartedLikeTheCalculationItWritesDiagramAndReport) {
   ASSERT_EQ(run.ExitCode, 0) << run.Errors;
   EXPECT_EQ(ExchangeFiles(), (std::vector<std::string>{"Default.dia", "Default.qin", "Default.rez"}));
   const std::string report = ReadText(exchange_ / "Default.rez");
-  for (const char* item : {"Trapped mass", "Residual gas fraction", "Air-fuel ratio",
-                           "Peak pressure", "Maximum pressure-rise rate", "Peak temperature",
-                           "Indicated mean effective pressure", "Indicated efficiency",
-                           "Indicated power", "Heat to the walls", "Cycles to convergence",
-                           "Four-stroke"})
+  for (const char* item : {"Масса заряда", "Коэффициент остаточных газов", "Отношение воздух/топливо",
+                           "Наибольшее давление", "Наибольшая скорость нарастания давления", "Наибольшая температура",
+                           "Среднее индикаторное давление", "Индикаторный КПД",
+                           "Индикаторная мощность", "Теплота, отданная в стенки", "Циклов до установления",
+                           "Четырёхтактный"})
     EXPECT_NE(report.find(item), std::string::npos) << item;
+}
+
+TEST_F(QinuProgramTest, ReportColumnsLineUpInCharactersNotBytes) {
+  // Russian units and captions take two bytes a letter; the columns must still line up on
+  // screen: the meaning of every input row starts in character 40, the value of every result
+  // in character 56.
+  qinutest::WriteQinFile(exchange_ / "Default.qin", qinutest::DefaultExample());
+  ASSERT_EQ(StartAsCalculation().ExitCode, 0);
+  auto characters = [](const std::string& line) {
+    std::vector<std::string> out;
+    for (char c : line)
+      if ((c & 0xC0) == 0x80 && !out.empty()) out.back() += c;
+      else out.push_back(std::string(1, c));
+    return out;
+  };
+  auto startsAt = [](const std::vector<std::string>& chars, std::size_t column) {
+    return chars.size() > column && chars[column - 1] == " " && chars[column] != " ";
+  };
+  std::string section;
+  int inputs = 0, results = 0;
+  for (const std::string& line : ReadLines(exchange_ / "Default.rez")) {
+    if (line.empty() || line[0] != ' ') {
+      section = line;
+      continue;
+    }
+    const auto chars = characters(line);
+    if (section == "ИСХОДНЫЕ ДАННЫЕ") {
+      EXPECT_TRUE(startsAt(chars, 39)) << line;
+      ++inputs;
+    } else if (section == "РЕЗУЛЬТАТЫ") {
+      EXPECT_TRUE(startsAt(chars, 55)) << line;
+      ++results;
+    }
+  }
+  EXPECT_GT(inputs, 50);
+  EXPECT_GT(results, 25);
 }
 
 TEST_F(QinuProgramTest, DiagramColumnsFollowTheExchangeFormat) {
