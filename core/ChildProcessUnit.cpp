@@ -11,6 +11,7 @@
 #include <thread>
 #include <utility>
 
+#include "MessageTextUnit.h"
 #include "NumberFormatUnit.h"
 
 #if !defined(__GLIBC__) || __GLIBC__ < 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ < 34)
@@ -21,7 +22,7 @@ extern char** environ;
 
 namespace {
 
-std::string reason(int error) { return std::generic_category().message(error); }
+std::string reason(int error) { return SystemErrorText(std::error_code(error, std::generic_category())); }
 
 // Owners of the spawn attributes, so that every path releases them.
 struct SpawnActions {

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "EVexaErrorUnit.h"
+#include "MessageTextUnit.h"
 #include "TextCodecUnit.h"
 
 static_assert(std::endian::native == std::endian::little, "the file formats are little-endian");
@@ -44,7 +45,7 @@ void TVexaStream::SaveToFile(const std::filesystem::path& file) const {
   if (ec) {
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);
-    throw std::runtime_error("Не удаётся заменить файл \"" + file.string() + "\": " + ec.message());
+    throw std::runtime_error("Не удаётся заменить файл \"" + file.string() + "\": " + SystemErrorText(ec));
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <system_error>
 
 // Grammatical gender of the name that opens a sentence ("Податливость" is feminine,
 // "Радиус" masculine), so that the predicate agrees with it.
@@ -26,6 +27,10 @@ template <std::size_t N>
 std::string InputValueText(const TInputName (&names)[N], const std::string& symbol, double value) {
   return InputValueText(names, N, symbol, value);
 }
+
+// The reason of a failed file or process operation in words: the usual causes in Russian,
+// any other in the system's own text.
+std::string SystemErrorText(const std::error_code& error);
 
 // "<subject> должна быть положительной (задано 0 м/Н)": the subject names the input as its
 // page does; a value that is not finite is refused by the same sentence.

@@ -10,6 +10,7 @@
 #include "EVexaErrorUnit.h"
 #include "EngineDataStructUnit.h"
 #include "FloatCheckUnit.h"
+#include "MessageTextUnit.h"
 #include "NumberFormatUnit.h"
 #include "TextCodecUnit.h"
 
@@ -215,7 +216,7 @@ void TQinDataStruct::RunWorkingProcess(const TEngineDataStruct& Engine, const TW
   std::error_code ec;
   std::filesystem::remove(diagram, ec);
   if (ec) throw std::runtime_error("Не удаётся удалить прежнюю индикаторную диаграмму \"" + diagram.string() + "\": " +
-                             ec.message());
+                             SystemErrorText(ec));
 
   const std::filesystem::path input = folder / WorkingProcessInputName;
   RefreshDerived(Engine);

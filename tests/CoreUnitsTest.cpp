@@ -126,6 +126,14 @@ TEST(MessageText, RefusalAgreesWithItsSubjectAndGivesTheUnit) {
   EXPECT_EQ(ValueWithUnit(1.5e-9, "м/Н"), "1.5E-9 м/Н");
 }
 
+TEST(MessageText, CommonSystemErrorsAreInRussian) {
+  EXPECT_EQ(SystemErrorText(std::make_error_code(std::errc::no_such_file_or_directory)), "нет такого файла или папки");
+  EXPECT_EQ(SystemErrorText(std::make_error_code(std::errc::permission_denied)), "нет доступа");
+  // Anything rarer keeps the system's text rather than losing the reason.
+  const auto rare = std::make_error_code(std::errc::network_down);
+  EXPECT_EQ(SystemErrorText(rare), rare.message());
+}
+
 TEST(MessageText, InputIsNamedByItsWordsOrItsSymbolAlone) {
   const TInputName names[] = {{"B", "толщина щеки", "м"}, {"CoeffB", "коэффициент cB", ""}};
   EXPECT_EQ(InputValueText(names, "B", 0), "толщина щеки B = 0 м");
