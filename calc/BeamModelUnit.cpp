@@ -8,6 +8,7 @@
 
 #include "DynamicCalcUnit.h"
 #include "FloatCheckUnit.h"
+#include "MessageTextUnit.h"
 
 namespace {
 
@@ -15,9 +16,10 @@ constexpr double Pi = std::numbers::pi;
 constexpr double PenaltyFactor = 1e30;  // held degrees: their diagonal is multiplied by this
 constexpr double PenaltyLoad = 1e20;    // and their right-hand side set to this
 
-void requirePositive(double value, const std::string& what) {
+void requirePositive(double value, const std::string& subject, TGender gender, const char* unit,
+                     const char* hint = "") {
   if (!(value > 0) || !std::isfinite(value))
-    throw EBeamModelError(what + " must be positive and finite (it is " + std::to_string(value) + ")");
+    throw EBeamModelError(MustBePositiveText(subject, gender, value, unit) + hint);
 }
 
 // The global degrees of the element's 12 entries: six of node 1, then six of node 2.
@@ -45,28 +47,31 @@ void TDynamicCalcStruct::BuildBeamModel() {
   const TEngineDataStruct& e = Engine;
   const int n = e.NSec, m = e.NRad;
   const double E = e.ValSteel.E * 1e6, G = E / (2 * (1 + e.ValSteel.Mu));
-  requirePositive(E, "Young's modulus of the shaft material \"" + e.ValSteel.SteelName + "\"");
-  requirePositive(G, "Shear modulus of the shaft material \"" + e.ValSteel.SteelName + "\"");
+  const std::string material = " материала вала \"" + e.ValSteel.SteelName + "\"";
+  requirePositive(E / 1e6, "Модуль упругости E" + material, TGender::Masculine, "МПа");
+  requirePositive(G / 1e6, "Модуль сдвига E/(2·(1 + Mu))" + material, TGender::Masculine, "МПа");
   for (int j = 1; j <= n + 1; ++j) {
-    const std::string support = " of support " + std::to_string(j);
-    requirePositive(e.Py[j], "Compliance Py" + support);
-    requirePositive(e.Px[j], "Compliance Px" + support);
-    requirePositive(e.Pmy[j], "Compliance Pmy" + support);
-    requirePositive(e.Pmx[j], "Compliance Pmx" + support);
+    const std::string support = "опоры " + std::to_string(j);
+    requirePositive(e.Py[j], "Податливость " + support + " Py", TGender::Feminine, "м/Н");
+    requirePositive(e.Px[j], "Податливость " + support + " Px", TGender::Feminine, "м/Н");
+    requirePositive(e.Pmy[j], "Податливость " + support + " Pmy", TGender::Feminine, "рад/Нм");
+    requirePositive(e.Pmx[j], "Податливость " + support + " Pmx", TGender::Feminine, "рад/Нм");
   }
   for (int w = 1; w <= e.NWebs(); ++w)
-    if (e.Rpr[w] != 0) requirePositive(e.Rpr[w], "Counterweight radius Rpr of web " + std::to_string(w));
+    if (e.Rpr[w] != 0)
+      requirePositive(e.Rpr[w], "Радиус противовеса щеки " + std::to_string(w) + " Rпр", TGender::Masculine, "м");
   const double pinEnd = e.RodOffset(), pinInner = e.RodSpacing();
-  requirePositive(e.WebMidPos(), "Main journal length L5 + RgalK + B/2");
-  requirePositive(pinEnd, "Crankpin end segment length");
-  if (m > 1) requirePositive(pinInner, "Crankpin segment length between the rods");
-  requirePositive(e.R, "Crank radius R");
-  requirePositive(e.L6, "Counterweight offset L6");
-  requirePositive(e.DkSh, "Main journal diameter DkSh");
-  requirePositive(e.DsSh, "Crankpin diameter DsSh");
-  requirePositive(e.B * e.CoeffB, "Web thickness B·CoeffB");
-  requirePositive(e.H * e.CoeffH, "Web width H·CoeffH");
-  requirePositive(e.WebTorsionCoef, "Web torsion coefficient (compute the concentration coefficients first)");
+  requirePositive(e.WebMidPos(), "Расстояние от конца колена до середины щеки L5 + RgalK + B/2", TGender::Neuter, "м");
+  requirePositive(pinEnd, "Длина концевого участка шатунной шейки", TGender::Feminine, "м");
+  if (m > 1) requirePositive(pinInner, "Длина участка шатунной шейки между шатунами", TGender::Feminine, "м");
+  requirePositive(e.R, "Радиус кривошипа (R)", TGender::Masculine, "м");
+  requirePositive(e.L6, "Смещение оси противовеса (L6)", TGender::Neuter, "м");
+  requirePositive(e.DkSh, "Наружный диаметр коренной шейки (DkSh)", TGender::Masculine, "м");
+  requirePositive(e.DsSh, "Наружный диаметр шатунной шейки (DsSh)", TGender::Masculine, "м");
+  requirePositive(e.B * e.CoeffB, "Толщина щеки эквивалентного колена B·cB", TGender::Feminine, "м");
+  requirePositive(e.H * e.CoeffH, "Ширина щеки эквивалентного колена H·cH", TGender::Feminine, "м");
+  requirePositive(e.WebTorsionCoef, "Коэффициент кручения щеки WebTorsionCoef", TGender::Masculine, "",
+                  "; сначала рассчитайте коэффициенты концентрации");
 
   Elements.clear();
   assembly_ = std::make_unique<TBeamAssembly>();
@@ -289,7 +294,7 @@ void SolveBeamStep(TDynamicCalcStruct& run, int k, std::vector<TBeamElem>& eleme
   try {
     w.Solver->Solve(system, w.U);
   } catch (const ESingularSystemError& error) {
-    throw ESingularSystemError(std::string("Beam model at step ") + std::to_string(k) + ": " + error.what());
+    throw ESingularSystemError("Балочная модель вала, шаг " + std::to_string(k) + ": " + error.what());
   }
   for (std::size_t i = 0; i < elements.size(); ++i)
     for (std::size_t d = 0; d < 12; ++d) elements[i].Displacements[d] = w.U[static_cast<std::size_t>(a.Dofs[i][d])];
@@ -334,7 +339,7 @@ void SolveBeamStep(TDynamicCalcStruct& run, int k, std::vector<TBeamElem>& eleme
       crank.Cylinders[j]->MYss[step] = pin[10];
     }
   }
-  CheckFloatFlags("beam model", "step " + std::to_string(k));
+  CheckFloatFlags("балочная модель вала", "шаг " + std::to_string(k));
 }
 
 void TDynamicCalcStruct::SolveBeamAtStep(int k) {

@@ -2,11 +2,25 @@
 
 #include "FloatCheckUnit.h"
 #include "GraphFileUnit.h"
+#include "MessageTextUnit.h"
 #include "NumberFormatUnit.h"
 
 namespace {
 
 const char* const Stage = "Коэффициенты концентрации";
+
+// The inputs a refusal can name.
+const TInputName RefusedInputs[] = {
+    {"B", "толщина щеки", "м"},
+    {"CoeffB", "коэффициент cB толщины щеки эквивалентного колена", ""},
+    {"DsSh", "наружный диаметр шатунной шейки", "м"},
+    {"DkSh", "наружный диаметр коренной шейки", "м"},
+    {"SgmV", "предел прочности материала вала", "МПа"},
+    {"W_W0_sgm_K", "отношение моментов сопротивления коренной шейки с масляным отверстием при изгибе", ""},
+    {"W_W0_tau_K", "отношение моментов сопротивления коренной шейки с масляным отверстием при кручении", ""},
+    {"W_W0_sgm_S", "отношение моментов сопротивления шатунной шейки с масляным отверстием при изгибе", ""},
+    {"W_W0_tau_S", "отношение моментов сопротивления шатунной шейки с масляным отверстием при кручении", ""},
+};
 
 void requirePositive(const char* input, double value) {
   if (!(value > 0)) throw EConcentrationInputError(input, value);
@@ -19,80 +33,123 @@ double effective(double alpha, double q, const char* quantity) {
   return k;
 }
 
-// Steps that read the design graphs (mode "По Лейкину").
-void computeFromGraphs(TEngineDataStruct& d, const std::filesystem::path& dir) {
-  auto curve = [&dir](const char* name, double x) { return LookupGraph1D(dir / name, x); };
-  auto family = [&dir](const char* name, double x, double p) { return LookupGraph2D(dir / name, x, p); };
+// Reads the design graphs of one calculation and keeps a note of every reading outside a
+// graph's range.
+class TGraphReader {
+ public:
+  explicit TGraphReader(const std::filesystem::path& dir) : dir_(dir) {}
 
+  double Curve(const char* coefficient, const char* graph, TGraphArgument x) {
+    const TGraphReading r = LookupGraph1DReading(dir_ / graph, x.Value);
+    x.Min = r.XMin, x.Max = r.XMax;
+    if (r.Extrapolated()) Notes.push_back({coefficient, graph, x, false, {}, true, false, r.Unclamped, r.Value});
+    return r.Value;
+  }
+
+  double Family(const char* coefficient, const char* graph, TGraphArgument x, TGraphArgument p) {
+    const TGraphReading r = LookupGraph2DReading(dir_ / graph, x.Value, p.Value);
+    x.Min = r.XMin, x.Max = r.XMax;
+    p.Min = r.PMin, p.Max = r.PMax;
+    if (r.Extrapolated() || r.Zeroed)
+      Notes.push_back({coefficient, graph, x, true, p, r.Extrapolated(), r.Zeroed, r.Unclamped, r.Value});
+    return r.Value;
+  }
+
+  std::vector<TConcentrationNote> Notes;
+
+ private:
+  std::filesystem::path dir_;
+};
+
+// Steps that read the design graphs (mode "По Лейкину").
+void computeFromGraphs(TEngineDataStruct& d, TGraphReader& g) {
   const double sgmVkgf = d.ValSteel.SgmV * 1.0197 / 10;  // kgf/mm², the unit of the graph
   const double yieldRatio = d.ValSteel.SgmT / d.ValSteel.SgmV;
   const double dK = 2 * d.RMaslK;  // oil-hole diameters, m
   const double dS = 2 * d.RMaslS;
   const double overlap = d.DkSh / 2 + d.DsSh / 2 - d.R;  // journal overlap Δ, m
+  const TGraphArgument strength{"SgmV'", "кгс/мм²", sgmVkgf};
+  const TGraphArgument yield{"SgmT/SgmV", "", yieldRatio};
+  const TGraphArgument journalHole{"2·RMaslK/DkSh", "", dK / d.DkSh};
+  const TGraphArgument journalBore{"DkSb/DkSh", "", d.DkSb / d.DkSh};
+  const TGraphArgument pinHole{"2·RMaslS/DsSh", "", dS / d.DsSh};
+  const TGraphArgument pinBore{"DsSb/DsSh", "", d.DsSb / d.DsSh};
+  const TGraphArgument webWidth{"H/DsSh", "", d.H / d.DsSh};
+  const TGraphArgument eccentricity{"E/DsSh", "", d.E / d.DsSh};
+  const TGraphArgument overlapRatio{"(DkSh/2 + DsSh/2 − R)/DsSh", "", overlap / d.DsSh};
+  const TGraphArgument webThickness{"B/DsSh", "", d.B / d.DsSh};
 
   // 1. Notch sensitivities; the radius in millimetres is the abscissa.
-  d.qSigmV_S = family("q(r, SgmV).kft", d.RgalS * 1000, sgmVkgf);
-  d.qSigmT_SigmV_S = family("q(r, SgmT_SgmV).kft", d.RgalS * 1000, yieldRatio);
-  d.qSigmV_M_K = family("q(r, SgmV).kft", d.RMaslK * 1000, sgmVkgf);
-  d.qSigmT_SigmV_M_K = family("q(r, SgmT_SgmV).kft", d.RMaslK * 1000, yieldRatio);
-  d.qSigmV_M_S = family("q(r, SgmV).kft", d.RMaslS * 1000, sgmVkgf);
-  d.qSigmT_SigmV_M_S = family("q(r, SgmT_SgmV).kft", d.RMaslS * 1000, yieldRatio);
+  const TGraphArgument filletRadius{"RgalS", "мм", d.RgalS * 1000};
+  const TGraphArgument journalHoleRadius{"RMaslK", "мм", d.RMaslK * 1000};
+  const TGraphArgument pinHoleRadius{"RMaslS", "мм", d.RMaslS * 1000};
+  d.qSigmV_S = g.Family("qSigmV_S", "q(r, SgmV).kft", filletRadius, strength);
+  d.qSigmT_SigmV_S = g.Family("qSigmT_SigmV_S", "q(r, SgmT_SgmV).kft", filletRadius, yield);
+  d.qSigmV_M_K = g.Family("qSigmV_M_K", "q(r, SgmV).kft", journalHoleRadius, strength);
+  d.qSigmT_SigmV_M_K = g.Family("qSigmT_SigmV_M_K", "q(r, SgmT_SgmV).kft", journalHoleRadius, yield);
+  d.qSigmV_M_S = g.Family("qSigmV_M_S", "q(r, SgmV).kft", pinHoleRadius, strength);
+  d.qSigmT_SigmV_M_S = g.Family("qSigmT_SigmV_M_S", "q(r, SgmT_SgmV).kft", pinHoleRadius, yield);
 
   // 2. Oil holes, on the net section (corrected in step 8).
-  d.AlphaSgm_M_K = curve("AlphaSgm.kft", dK / d.DkSh);
-  d.AlphaTau_M_K = family("AlphaTau.kft", dK / d.DkSh, d.DkSb / d.DkSh);
-  d.AlphaSgm_M_S = curve("AlphaSgm.kft", dS / d.DsSh);
-  d.AlphaTau_M_S = family("AlphaTau.kft", dS / d.DsSh, d.DsSb / d.DsSh);
+  d.AlphaSgm_M_K = g.Curve("AlphaSgm_M_K", "AlphaSgm.kft", journalHole);
+  d.AlphaTau_M_K = g.Family("AlphaTau_M_K", "AlphaTau.kft", journalHole, journalBore);
+  d.AlphaSgm_M_S = g.Curve("AlphaSgm_M_S", "AlphaSgm.kft", pinHole);
+  d.AlphaTau_M_S = g.Family("AlphaTau_M_S", "AlphaTau.kft", pinHole, pinBore);
 
-  // 3. Crankpin fillet in bending (the coefficient relates to the web).
-  d.AlphaSgmD0 = curve("KsgmD0.kft", d.RgalK / d.B);
-  d.BetSgmH = curve("BetsgmH.kft", d.H / d.DsSh);
-  d.BetSgmDvn = curve("BetsgmDv.kft", d.DsSb / d.DsSh);
-  d.AlphaSgmE = family("KsgmE.kft", d.E / d.DsSh, d.DsSb / d.DsSh);
-  d.KsiSigmH = curve("KsiSigmH.kft", d.H / d.DsSh);
-  d.BetSgmD1 = family("BetSgmD1.kft", overlap / d.DsSh, d.B / d.DsSh);
+  // 3. Crankpin fillet in bending (the coefficient relates to the web). The base factor is
+  // the law of the crankpin fillet, so it is read at the crankpin's own fillet radius.
+  d.AlphaSgmD0 = g.Curve("AlphaSgmD0", "KsgmD0.kft", {"RgalS/B", "", d.RgalS / d.B});
+  d.BetSgmH = g.Curve("BetSgmH", "BetsgmH.kft", webWidth);
+  d.BetSgmDvn = g.Curve("BetSgmDvn", "BetsgmDv.kft", pinBore);
+  d.AlphaSgmE = g.Family("AlphaSgmE", "KsgmE.kft", eccentricity, pinBore);
+  d.KsiSigmH = g.Curve("KsiSigmH", "KsiSigmH.kft", webWidth);
+  d.BetSgmD1 = g.Family("BetSgmD1", "BetSgmD1.kft", overlapRatio, webThickness);
   d.BetSgmD = RoundGraphValue(1 - (1 - d.BetSgmD1) * d.KsiSigmH);
   d.BetSgmE = 1;
   d.AlphaSgm_G_S =
       RoundGraphValue(d.AlphaSgmD0 * d.BetSgmH * d.BetSgmDvn * d.AlphaSgmE * d.BetSgmE * d.BetSgmD);
 
   // 4. Crankpin fillet in torsion (the coefficient relates to the journal).
-  d.AlphaTau0_S = family("Ktau0.kft", d.RgalS / d.DsSh, d.DsSb / d.DsSh);
-  d.BetTauH_S = curve("BetTauH.kft", d.H / d.DsSh);
-  d.BetTauB_S = curve("BetTauB.kft", d.B / d.DsSh);
-  d.AlphaTauE_S = family("KtauE.kft", d.E / d.DsSh, d.DsSb / d.DsSh);
-  d.BetTauD_S = family("BetTauD.kft", overlap / d.DsSh, d.BetTauH_S * d.BetTauB_S);
+  d.AlphaTau0_S = g.Family("AlphaTau0_S", "Ktau0.kft", {"RgalS/DsSh", "", d.RgalS / d.DsSh}, pinBore);
+  d.BetTauH_S = g.Curve("BetTauH_S", "BetTauH.kft", webWidth);
+  d.BetTauB_S = g.Curve("BetTauB_S", "BetTauB.kft", webThickness);
+  d.AlphaTauE_S = g.Family("AlphaTauE_S", "KtauE.kft", eccentricity, pinBore);
+  d.BetTauD_S = g.Family("BetTauD_S", "BetTauD.kft", overlapRatio,
+                         {"BetTauH_S·BetTauB_S", "", d.BetTauH_S * d.BetTauB_S});
   d.AlphaTau_G_S = RoundGraphValue(d.AlphaTau0_S * d.BetTauH_S * d.BetTauB_S * d.AlphaTauE_S * d.BetTauD_S);
 
   // 5. Scale factors over the diameter in metres, one curve per material class.
-  const double materialClass = d.ValSteel.Descriptor;
-  d.Esgm_S = family("Esgm.kft", d.DsSh, materialClass);
-  d.Etau_S = family("Etau.kft", d.DsSh, materialClass);
-  d.Etau_K = family("Etau.kft", d.DkSh, materialClass);
-  d.Esgm_K = family("Esgm.kft", d.DkSh, materialClass);
+  const TGraphArgument materialClass{"класс материала", "", static_cast<double>(d.ValSteel.Descriptor)};
+  const TGraphArgument pinDiameter{"DsSh", "м", d.DsSh};
+  const TGraphArgument journalDiameter{"DkSh", "м", d.DkSh};
+  d.Esgm_S = g.Family("Esgm_S", "Esgm.kft", pinDiameter, materialClass);
+  d.Etau_S = g.Family("Etau_S", "Etau.kft", pinDiameter, materialClass);
+  d.Etau_K = g.Family("Etau_K", "Etau.kft", journalDiameter, materialClass);
+  d.Esgm_K = g.Family("Esgm_K", "Esgm.kft", journalDiameter, materialClass);
 
   // 6. Cycle asymmetry over the ultimate strength in MPa; one main journal more than throws.
-  d.PsiSgm = curve("PsiSigm.kft", d.ValSteel.SgmV);
-  d.PsiTau = curve("PsiTau.kft", d.ValSteel.SgmV);
+  const TGraphArgument strengthMPa{"SgmV", "МПа", d.ValSteel.SgmV};
+  d.PsiSgm = g.Curve("PsiSgm", "PsiSigm.kft", strengthMPa);
+  d.PsiTau = g.Curve("PsiTau", "PsiTau.kft", strengthMPa);
   d.Nsh = d.NSec + 1;
 
   // 7. Net-to-gross section-modulus ratios at the oil holes: a bored journal has its own
   // family of curves over the bore ratio.
   if (d.DkSb != 0) {
-    d.W_W0_tau_K = family("W_W0_tau.kft", dK / d.DkSh, d.DkSb / d.DkSh);
-    d.W_W0_sgm_K = family("W_W0_sgm.kft", dK / d.DkSh, d.DkSb / d.DkSh);
+    d.W_W0_tau_K = g.Family("W_W0_tau_K", "W_W0_tau.kft", journalHole, journalBore);
+    d.W_W0_sgm_K = g.Family("W_W0_sgm_K", "W_W0_sgm.kft", journalHole, journalBore);
   } else {
-    d.W_W0_tau_K = curve("W_W0_tau_solid.kft", dK / d.DkSh);
-    d.W_W0_sgm_K = curve("W_W0_sgm_solid.kft", dK / d.DkSh);
+    d.W_W0_tau_K = g.Curve("W_W0_tau_K", "W_W0_tau_solid.kft", journalHole);
+    d.W_W0_sgm_K = g.Curve("W_W0_sgm_K", "W_W0_sgm_solid.kft", journalHole);
   }
   if (d.DsSb != 0) {
-    d.W_W0_tau_S = family("W_W0_tau.kft", dS / d.DsSh, d.DsSb / d.DsSh);
-    d.W_W0_sgm_S = family("W_W0_sgm.kft", dS / d.DsSh, d.DsSb / d.DsSh);
+    d.W_W0_tau_S = g.Family("W_W0_tau_S", "W_W0_tau.kft", pinHole, pinBore);
+    d.W_W0_sgm_S = g.Family("W_W0_sgm_S", "W_W0_sgm.kft", pinHole, pinBore);
   } else {
-    d.W_W0_tau_S = curve("W_W0_tau_solid.kft", dS / d.DsSh);
-    d.W_W0_sgm_S = curve("W_W0_sgm_solid.kft", dS / d.DsSh);
+    d.W_W0_tau_S = g.Curve("W_W0_tau_S", "W_W0_tau_solid.kft", pinHole);
+    d.W_W0_sgm_S = g.Curve("W_W0_sgm_S", "W_W0_sgm_solid.kft", pinHole);
   }
-  d.ASTG_ASTG0 = curve("ASTG_ASTG0.kft", d.GammaMasl);
+  d.ASTG_ASTG0 = g.Curve("ASTG_ASTG0", "ASTG_ASTG0.kft", {"GammaMasl", "град", d.GammaMasl});
 
   // 8. From the net to the gross section (which the stresses use) and the inclination of
   // the hole in torsion. A ratio of 0 means the graph was read far outside its range.
@@ -116,21 +173,22 @@ std::string valueText(double value) { return FormatSignificant(value, 6); }
 }  // namespace
 
 EConcentrationInputError::EConcentrationInputError(const std::string& input, double value)
-    : std::invalid_argument("Расчёт коэффициентов концентрации невозможен: " + input + " = " +
-                            FormatGeneral(value) + ", а эта величина должна быть больше нуля"),
+    : std::invalid_argument("Расчёт коэффициентов концентрации невозможен: " +
+                            InputValueText(RefusedInputs, input, value) + ", а эта величина должна быть больше нуля"),
       Input(input),
       Value(value) {}
 
-void CalcConcentrationCoeffs(TEngineDataStruct& d, const std::filesystem::path& graphDir) {
+std::vector<TConcentrationNote> CalcConcentrationCoeffs(TEngineDataStruct& d, const std::filesystem::path& graphDir) {
   // Denominators are checked before anything is stored, so a refused calculation leaves the
   // engine data as it was.
+  TGraphReader graphs(graphDir);
   requirePositive("B", d.B);
   requirePositive("CoeffB", d.CoeffB);
   if (d.CoeffsCalcRadio == 0) {
     requirePositive("DsSh", d.DsSh);
     requirePositive("DkSh", d.DkSh);
     requirePositive("SgmV", d.ValSteel.SgmV);
-    computeFromGraphs(d, graphDir);
+    computeFromGraphs(d, graphs);
   }
 
   // 9. Sensitivity in bending: the mean of the two experimental values; in torsion the
@@ -152,8 +210,36 @@ void CalcConcentrationCoeffs(TEngineDataStruct& d, const std::filesystem::path& 
 
   // 11–12. Dynamic amplification by the number of journals; torsion coefficient of the web
   // rectangle of the equivalent-stiffness throw.
-  d.LamD = LookupGraph1D(graphDir / "LamD.kft", d.Nsh);
-  d.WebTorsionCoef = LookupGraph1D(graphDir / "Mu.kft", d.H * d.CoeffH / (d.B * d.CoeffB));
+  d.LamD = graphs.Curve("LamD", "LamD.kft", {"Nsh", "", d.Nsh});
+  d.WebTorsionCoef =
+      graphs.Curve("WebTorsionCoef", "Mu.kft", {"H·CoeffH/(B·CoeffB)", "", d.H * d.CoeffH / (d.B * d.CoeffB)});
+  return graphs.Notes;
+}
+
+std::vector<TConcentrationNote> ConcentrationNotes(const TEngineDataStruct& data,
+                                                   const std::filesystem::path& graphDir) {
+  TEngineDataStruct copy = data;
+  return CalcConcentrationCoeffs(copy, graphDir);
+}
+
+std::string ConcentrationNoteText(const TConcentrationNote& n) {
+  auto withUnit = [](double value, const std::string& unit) {
+    return FormatSignificant(value, 5) + (unit.empty() ? "" : " " + unit);
+  };
+  auto argument = [&withUnit](const TGraphArgument& a) {
+    return a.Name + " = " + withUnit(a.Value, a.Unit) + " (график: " + FormatSignificant(a.Min, 5) + " … " +
+           withUnit(a.Max, a.Unit) + ")";
+  };
+  std::string text = n.Coefficient + ": график \"" + n.Graph + "\" прочитан при " + argument(n.X);
+  if (n.HasParameter) text += ", " + argument(n.P);
+  text += ": ";
+  if (n.Extrapolated) text += "экстраполяция за пределы графика";
+  if (n.Zeroed)
+    text += std::string(n.Extrapolated ? "; " : "") + "значение вне [0, 5] заменено на 0 (по линиям графика " +
+            FormatSignificant(n.GraphValue, 5) + ")";
+  else
+    text += ", принято " + FormatSignificant(n.Value, 5);
+  return text;
 }
 
 double HardeningFactor(const std::filesystem::path& graphDir, int strengthType) {
@@ -181,7 +267,7 @@ std::vector<std::string> FormatConcentrationCoeffs(const TEngineDataStruct& d) {
   entry("DkSb/DkSh", ratioText(d.DkSb, d.DkSh));
   entry("dS/DsSh", ratioText(2 * d.RMaslS, d.DsSh));
   entry("DsSb/DsSh", ratioText(d.DsSb, d.DsSh));
-  entry("RgalK/B", ratioText(d.RgalK, d.B));
+  entry("RgalS/B", ratioText(d.RgalS, d.B));
   entry("RgalS/DsSh", ratioText(d.RgalS, d.DsSh));
   entry("H/DsSh", ratioText(d.H, d.DsSh));
   entry("B/DsSh", ratioText(d.B, d.DsSh));

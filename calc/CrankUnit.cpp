@@ -53,14 +53,14 @@ void TCrank::ComputeLoads(int s) {
   for (std::size_t i = 0; i < n; ++i) Mk[i] = TSum[i] * torquePerMPa;
   ShiftArray(Mk, master.Shift, TShiftDirection::Left);
 
-  const std::string stage = "loads of throw " + std::to_string(s);
+  const std::string stage = "нагрузки колена " + std::to_string(s);
   ClearFloatFlags();
   harmonicAnalysis();
-  CheckFloatFlags(stage, "torque harmonics");
+  CheckFloatFlags(stage, "гармоники крутящего момента");
   shaftAxisLoads(s);
-  CheckFloatFlags(stage, "loads in shaft axes");
+  CheckFloatFlags(stage, "нагрузки в осях вала");
   splitScheme(s);
-  CheckFloatFlags(stage, "split scheme");
+  CheckFloatFlags(stage, "разрезная схема");
 }
 
 double HarmonicPhase(double A, double B) {

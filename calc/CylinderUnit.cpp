@@ -51,7 +51,7 @@ void TCylinder::ComputeKinematics(int s, int r) {
 }
 
 void TCylinder::centralKinematics(double omega, double a, double R, double l) {
-  const std::string stage = "kinematics of cylinder " + std::to_string(CylNo);
+  const std::string stage = "кинематика цилиндра " + std::to_string(CylNo);
   RequireCentralGeometry(a, R, l, stage);
   ShiftArray(Alpha, Shift, TShiftDirection::Right);
   fillSteps(Beta, stage, "Beta", [&](std::size_t i) { return RodAngle(Alpha[i], a, R, l); });
@@ -65,8 +65,13 @@ void TCylinder::centralKinematics(double omega, double a, double R, double l) {
 
 void TCylinder::articulatedKinematics(double omega, double delta, double gamma1, double R, double r1, double lM,
                                       double l) {
-  const std::string stage = "kinematics of cylinder " + std::to_string(CylNo);
+  const std::string stage = "кинематика цилиндра " + std::to_string(CylNo);
   RequireArticulatedGeometry(delta, gamma1, R, r1, lM, l, stage);
+  // The trailing rod's motion is formed from ratios to the crank's angular speed: at rest it
+  // has none, and the cause is the speed, not the geometry.
+  if (omega == 0)
+    throw EVexaFloatError("Расчёт кинематики прицепного шатуна цилиндра " + std::to_string(CylNo) +
+                          " невозможен при частоте вращения вала 0 об/мин: задайте частоту вращения больше нуля");
   const TReal1DArray& master = Crank.Cylinders.front()->Alpha;
   fillSteps(Alpha, stage, "alpha", [&](std::size_t i) { return master[i] - delta; });
   fillSteps(Beta, stage, "Beta",
@@ -88,7 +93,7 @@ void TCylinder::ComputeForces(int s, int r) {
   const TDynamicCalcStruct& run = Crank.Calc;
   const TEngineDataStruct& e = run.Engine;
   TCylinder& master = *Crank.Cylinders.front();
-  const std::string stage = "forces of cylinder " + std::to_string(CylNo);
+  const std::string stage = "силы цилиндра " + std::to_string(CylNo);
   const std::size_t n = Alpha.size();
 
   if (e.CylEnabled[s][r]) {

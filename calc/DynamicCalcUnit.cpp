@@ -46,19 +46,19 @@ std::filesystem::path TDynamicCalcStruct::DiagramPath() const {
 void TDynamicCalcStruct::Prepare() {
   Clear();
   if (settings_.DiagramFile.empty() && Engine.IDSource != 1 && settings_.WorkingProcess) {
-    stage("Working process");
+    stage("Рабочий процесс");
     settings_.WorkingProcess(Engine);
   }
-  stage("Indicator diagram");
+  stage("Индикаторная диаграмма");
   ReadIndicatorDiagram();
   Setup();
-  stage("Loads");
+  stage("Нагрузки");
   ComputeLoads();
 }
 
 void TDynamicCalcStruct::Run() {
   RunAngleLoop();
-  stage("Strength");
+  stage("Прочность");
   ComputeStrength();
 }
 

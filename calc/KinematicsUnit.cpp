@@ -45,13 +45,13 @@ double pinOffset(double alphaM, double delta, double gamma1, double R, double r1
 }
 
 [[noreturn]] void reject(const std::string& stage, const std::string& what) {
-  throw EVexaFloatError("Invalid floating point operation in " + stage + ": " + what);
+  throw EVexaFloatError("Расчёт невозможен (" + stage + "): " + what);
 }
 
-std::string metres(double value) { return FormatSignificant(value, 6) + " m"; }
+std::string metres(double value) { return FormatSignificant(value, 6) + " м"; }
 
 void requireFiniteInput(double value, const std::string& stage, const char* name) {
-  if (!std::isfinite(value)) reject(stage, std::string(name) + " is not a finite number");
+  if (!std::isfinite(value)) reject(stage, std::string(name) + " не является конечным числом");
 }
 
 }  // namespace
@@ -210,23 +210,23 @@ double ArtPistonAcceleration(double omega, double alphaM, double delta, double g
 // ---- Geometry checks ----
 
 void RequireCentralGeometry(double a, double R, double l, const std::string& stage) {
-  requireFiniteInput(a, stage, "desaxial offset a");
-  requireFiniteInput(R, stage, "crank radius R");
-  requireFiniteInput(l, stage, "connecting rod length l");
-  if (!(R > 0.0)) reject(stage, "crank radius R = " + metres(R) + " is not positive");
+  requireFiniteInput(a, stage, "дезаксиал (a)");
+  requireFiniteInput(R, stage, "радиус кривошипа (R)");
+  requireFiniteInput(l, stage, "длина шатуна (l)");
+  if (!(R > 0.0)) reject(stage, "радиус кривошипа (R) должен быть положительным (задано " + metres(R) + ")");
   if (!(l > R + std::fabs(a)))
-    reject(stage, "rod angle: connecting rod l = " + metres(l) +
-                      " is too short for crank radius R = " + metres(R) +
-                      " and desaxial offset a = " + metres(a) + " (needs l > R + |a|)");
+    reject(stage, "угол шатуна не определён: длина шатуна l = " + metres(l) +
+                      " мала для радиуса кривошипа R = " + metres(R) +
+                      " и дезаксиала a = " + metres(a) + " (нужно l > R + |a|)");
 }
 
 void RequireArticulatedGeometry(double delta, double gamma1, double R, double r1, double lM,
                                 double l, const std::string& stage) {
-  requireFiniteInput(delta, stage, "angle between the cylinder axes");
-  requireFiniteInput(gamma1, stage, "trailing rod pin angle gamma1");
-  requireFiniteInput(r1, stage, "trailing rod pin radius r1");
-  requireFiniteInput(l, stage, "trailing rod length l");
-  RequireCentralGeometry(0.0, R, lM, stage + " (master rod)");
+  requireFiniteInput(delta, stage, "угол между осями цилиндров");
+  requireFiniteInput(gamma1, stage, "угол пальца прицепного шатуна (gamma1)");
+  requireFiniteInput(r1, stage, "радиус пальца прицепного шатуна (r1)");
+  requireFiniteInput(l, stage, "длина прицепного шатуна (l)");
+  RequireCentralGeometry(0.0, R, lM, stage + ", главный шатун");
 
   // Largest |l*sin(beta)| over a full turn: dense sampling, then a golden-section refinement
   // around every sampled local maximum of the smooth periodic offset.
@@ -253,10 +253,10 @@ void RequireArticulatedGeometry(double delta, double gamma1, double R, double r1
     largest = std::max({largest, here, offset(0.5 * (lo + hi))});
   }
   if (!(l > largest))
-    reject(stage, "rod angle: trailing rod l = " + metres(l) +
-                      " is too short for the sideways travel " + metres(largest) +
-                      " of its pin on the master rod (crank radius R = " + metres(R) +
-                      ", pin radius r1 = " + metres(r1) + ")");
+    reject(stage, "угол шатуна не определён: длина прицепного шатуна l = " + metres(l) +
+                      " меньше бокового хода " + metres(largest) +
+                      " его пальца на главном шатуне (радиус кривошипа R = " + metres(R) +
+                      ", радиус пальца r1 = " + metres(r1) + ")");
 }
 
 }  // namespace Kinematics

@@ -77,15 +77,15 @@ double ArtPistonAcceleration(double omega, double alphaM, double delta, double g
 
 // ---- Geometry checks, to be called once per cylinder before the step loop ----
 
-// Throws EVexaFloatError ("Invalid floating point operation in <stage>: <quantity> ...") unless
+// Throws EVexaFloatError ("Расчёт невозможен (<stage>): <quantity> ...") unless
 // every input is finite, R > 0, l > 0 and l > R + |a| (the rod reaches the piston pin at every
 // crank angle without standing across the cylinder axis), which keeps every central function finite.
 void RequireCentralGeometry(double a, double R, double l,
-                            const std::string& stage = "kinematics");
+                            const std::string& stage = "кинематика");
 // Same for an articulated cylinder: the master rod must satisfy the central check with a = 0,
 // and the trailing rod must be longer than the largest sideways distance of its lower pin from
 // the cylinder axis over a full turn (found by search, so no sufficient-only bound is imposed).
 void RequireArticulatedGeometry(double delta, double gamma1, double R, double r1, double lM,
-                                double l, const std::string& stage = "kinematics");
+                                double l, const std::string& stage = "кинематика");
 
 }  // namespace Kinematics

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <limits>
 
+#include "NumberFormatUnit.h"
+
 int TBeamSystem::Slot(int row, int column) const {
   const auto first = RowIndex.begin() + ColumnStart[static_cast<std::size_t>(column)];
   const auto last = RowIndex.begin() + ColumnStart[static_cast<std::size_t>(column) + 1];
@@ -24,9 +26,9 @@ TReal2DArray TBeamSystem::Dense() const {
 }
 
 std::string DofName(int dof) {
-  static const char* const names[6] = {"displacement along X", "displacement along Y", "displacement along Z",
-                                        "rotation about X",     "rotation about Y",     "rotation about Z"};
-  return "node " + std::to_string(dof / 6) + ", " + names[dof % 6];
+  static const char* const names[6] = {"перемещение по X", "перемещение по Y", "перемещение по Z",
+                                        "поворот вокруг X", "поворот вокруг Y", "поворот вокруг Z"};
+  return "узел " + std::to_string(dof / 6) + ", " + names[dof % 6];
 }
 
 namespace {
@@ -107,7 +109,7 @@ class TDenseGaussSolver : public TLinearSolver {
       if (k_[p][p] == 0) {
         std::size_t r = p + 1;
         while (r < n && k_[r][p] == 0) ++r;
-        if (r == n) throw ESingularSystemError("singular system: no pivot for " + DofName(static_cast<int>(p)));
+        if (r == n) throw ESingularSystemError("система вырождена: нет ведущего элемента для " + DofName(static_cast<int>(p)));
         std::swap(k_[p], k_[r]);
         std::swap(rowOf_[p], rowOf_[r]);
       }
@@ -119,7 +121,7 @@ class TDenseGaussSolver : public TLinearSolver {
       }
     }
     if (k_[n - 1][n - 1] == 0)
-      throw ESingularSystemError("singular system: no pivot for " + DofName(static_cast<int>(n - 1)));
+      throw ESingularSystemError("система вырождена: нет ведущего элемента для " + DofName(static_cast<int>(n - 1)));
   }
 
   // The right-hand side goes through the same row exchanges, divisions and subtractions as
@@ -158,12 +160,12 @@ class TSparseLdltSolver : public TLinearSolver {
     for (std::size_t i = 0; i < target_.size(); ++i)
       if (target_[i] >= 0) values[target_[i]] = system.Values[i];
     ldlt_.factorize(upper_);
-    if (ldlt_.info() != Eigen::Success) throw ESingularSystemError("singular system: zero pivot in the factorisation");
+    if (ldlt_.info() != Eigen::Success) throw ESingularSystemError("система вырождена: нулевой ведущий элемент при разложении");
     const auto& d = ldlt_.vectorD();
     for (Eigen::Index i = 0; i < d.size(); ++i)
       if (!(d[i] > 0))
-        throw ESingularSystemError("the stiffness matrix is not positive definite at " +
-                                   DofName(static_cast<int>(i)) + " (pivot " + std::to_string(d[i]) + ")");
+        throw ESingularSystemError("матрица жёсткости не положительно определена: " + DofName(static_cast<int>(i)) +
+                                   " (ведущий элемент " + FormatGeneral(d[i]) + ")");
   }
 
   void Substitute(const TReal1DArray& b, TReal1DArray& x) override {

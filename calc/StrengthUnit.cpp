@@ -6,12 +6,23 @@
 #include "CrankUnit.h"
 #include "DynamicCalcUnit.h"
 #include "FloatCheckUnit.h"
+#include "MessageTextUnit.h"
 #include "NumberFormatUnit.h"
 
 namespace {
 
 constexpr double Pi = std::numbers::pi;
 constexpr double PaPerMPa = 1e6;
+
+// Unit of the value of an input a refusal names; the scale factors and the other
+// coefficients have none.
+std::string unitOf(const std::string& input) {
+  if (input == "D" || input == "DkSh" || input == "DsSh" || input == "B" || input == "H") return "м";
+  if (input == "PistonArea") return "м2";
+  if (input == "JournalWp" || input == "JournalW" || input == "PinWp" || input == "PinW" || input == "WebW") return "м3";
+  if (input == "Tau_1" || input == "Sgm_1") return "МПа";
+  return "";
+}
 
 void requirePositive(int s, const char* input, const char* meaning, double value) {
   if (!(value > 0) || !std::isfinite(value)) throw EStrengthInputError(s, input, meaning, value);
@@ -49,7 +60,8 @@ double CombinedSafetyFactor(double nSigma, double nTau) {
 EStrengthInputError::EStrengthInputError(int throwNumber, const std::string& input, const std::string& meaning,
                                          double value)
     : std::invalid_argument("Расчёт прочности колена " + std::to_string(throwNumber) + " невозможен: " + meaning +
-                            " " + input + " = " + FormatGeneral(value) + ", а эта величина должна быть больше нуля"),
+                            " " + input + " = " + ValueWithUnit(value, unitOf(input)) +
+                            ", а эта величина должна быть больше нуля"),
       ThrowNumber(throwNumber),
       Input(input),
       Value(value) {}
@@ -87,7 +99,7 @@ void TCrank::ComputeStrength(int s) {
   // The mean torque divides by the last step index.
   if (steps < 2) throw EStrengthInputError(s, "NPts - 1", "число интервалов сетки углов", static_cast<double>(steps) - 1);
 
-  const std::string stage = "strength of throw " + std::to_string(s);
+  const std::string stage = "прочность колена " + std::to_string(s);
   ClearFloatFlags();
 
   // 1. Reactions and moments into the throw's own frame, which has turned by the grid angle
@@ -117,7 +129,7 @@ void TCrank::ComputeStrength(int s) {
     MZ2[i] = -c * MX2[i] - sn * MY2[i];
     torqueSum += Mkks2[i];
   }
-  CheckFloatFlags(stage, "reactions and moments in the throw's frame");
+  CheckFloatFlags(stage, "реакции и моменты в осях колена");
 
   // 2. Mean torque through the right main journal and the power it carries at the run's speed.
   MkksMean = std::fabs(torqueSum) / static_cast<double>(steps - 1);
@@ -214,7 +226,7 @@ void TCrank::ComputeStrength(int s) {
 
   // A zero concentration coefficient with a pure alternating stress, or a NaN in a history
   // from the beam, would still give a non-finite factor: name it rather than pass it on.
-  CheckFloatFlags(stage, "stresses and safety factors");
+  CheckFloatFlags(stage, "напряжения и запасы прочности");
   const std::pair<const char*, double> results[] = {
       {"NTauKs", NTauKs},           {"NSgmKs", NSgmKs},           {"NKs", NKs},
       {"NTauSs", NTauSs},           {"NSgmGal1", NSgmGal1},       {"NGal1", NGal1},

@@ -23,7 +23,7 @@ void TTerminalProgress::StepDone(const TDynamicCalcStruct& /*run*/, int step, in
   if (percent == lastPercent_) return;
   lastPercent_ = percent;
   const int width = 40, filled = percent * width / 100;
-  std::fprintf(stderr, "\r[%.*s%*s] %3d%%  step %d of %d", filled, "########################################",
+  std::fprintf(stderr, "\r[%.*s%*s] %3d%%  шаг %d из %d", filled, "########################################",
                width - filled, "", percent, step + 1, steps);
 }
 

@@ -84,10 +84,10 @@ TTextReportItems parseItems(const std::string& list) {
       first = ParseInteger(part.substr(0, dash));
       last = dash == std::string::npos ? first : ParseInteger(part.substr(dash + 1));
     } catch (const EConvertError&) {
-      throw TUsageError("--items: \"" + part + "\" is not a position or a range");
+      throw TUsageError("--items: \"" + part + "\" не является номером позиции или диапазоном");
     }
     if (first < 0 || last >= TextReportItemCount || first > last)
-      throw TUsageError("--items: positions run from 0 to " + std::to_string(TextReportItemCount - 1));
+      throw TUsageError("--items: номера позиций от 0 до " + std::to_string(TextReportItemCount - 1));
     for (int position = first; position <= last; ++position) items.SetTicked(position);
   }
   return items;
@@ -98,11 +98,11 @@ TOptions parseOptions(const std::vector<std::string>& args) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     auto value = [&]() -> std::string {
-      if (i + 1 >= args.size()) throw TUsageError("option " + a + " needs a value");
+      if (i + 1 >= args.size()) throw TUsageError("параметру " + a + " нужно значение");
       return args[++i];
     };
     if (a == "--new" || a == "--show" || a == "--coeffs") {
-      if (options.command != "calculate") throw TUsageError("only one of --new, --show, --coeffs");
+      if (options.command != "calculate") throw TUsageError("допустим только один из параметров --new, --show, --coeffs");
       options.command = a.substr(2);
       options.project = value();
     } else if (a == "--save") {
@@ -119,7 +119,7 @@ TOptions parseOptions(const std::vector<std::string>& args) {
       options.xlsx = value();
     } else if (a == "--solver") {
       const std::string solver = value();
-      if (solver != "dense" && solver != "fast") throw TUsageError("--solver takes dense or fast");
+      if (solver != "dense" && solver != "fast") throw TUsageError("--solver принимает значения dense или fast");
       options.solver = solver == "dense" ? TSolverKind::Dense : TSolverKind::Fast;
     } else if (a == "--beam-compat") {
       options.beamCompat = true;
@@ -127,26 +127,26 @@ TOptions parseOptions(const std::vector<std::string>& args) {
       try {
         options.threads = ParseInteger(value());
       } catch (const EConvertError&) {
-        throw TUsageError("--threads takes a number");
+        throw TUsageError("--threads принимает число");
       }
-      if (options.threads < 1) throw TUsageError("--threads takes a positive number");
+      if (options.threads < 1) throw TUsageError("--threads принимает положительное число");
     } else if (!a.empty() && a[0] == '-') {
-      throw TUsageError("unknown option " + a);
+      throw TUsageError("неизвестный параметр " + a);
     } else if (options.project.empty()) {
       options.project = a;
     } else {
-      throw TUsageError("more than one project file");
+      throw TUsageError("указано больше одного файла проекта");
     }
   }
-  if (options.project.empty()) throw TUsageError("no project file");
-  if (options.save && options.command != "coeffs") throw TUsageError("--save belongs to --coeffs");
+  if (options.project.empty()) throw TUsageError("не указан файл проекта");
+  if (options.save && options.command != "coeffs") throw TUsageError("--save применяется только с --coeffs");
   const bool calculationOptions = !options.diagram.empty() || options.report || !options.items.empty() ||
                                   !options.json.empty() || !options.xlsx.empty() || options.threads > 0 ||
                                   options.beamCompat;
   if (calculationOptions && options.command != "calculate")
-    throw TUsageError("--diagram, --report, --items, --json, --xlsx, --threads and --beam-compat belong to the calculation");
+    throw TUsageError("--diagram, --report, --items, --json, --xlsx, --threads и --beam-compat применяются только при расчёте");
   if (!options.items.empty() && !options.report && options.xlsx.empty())
-    throw TUsageError("--items belongs to --report or --xlsx");
+    throw TUsageError("--items применяется только с --report или --xlsx");
   if (!options.items.empty()) parseItems(options.items);
   return options;
 }
@@ -154,7 +154,7 @@ TOptions parseOptions(const std::vector<std::string>& args) {
 int newProject(const TOptions& options) {
   TEngineDataStruct data;
   SaveProjectFile(data, options.project);
-  std::cout << "New project written to " << options.project << "\n";
+  std::cout << "Новый проект записан в " << options.project << "\n";
   return 0;
 }
 
@@ -165,21 +165,39 @@ int showProject(const TOptions& options) {
   return 0;
 }
 
+void printNotes(const std::vector<TConcentrationNote>& notes) {
+  for (const TConcentrationNote& note : notes) std::cerr << "vexa-calc: " << ConcentrationNoteText(note) << "\n";
+}
+
 int concentrationCoefficients(const TOptions& options) {
   TEngineDataStruct data;
   LoadProjectFile(data, options.project);
-  CalcConcentrationCoeffs(data, GraphDirectory(ProgramDirectory()));
+  const auto notes = CalcConcentrationCoeffs(data, GraphDirectory(ProgramDirectory()));
   for (const std::string& line : FormatConcentrationCoeffs(data)) std::cout << line << "\n";
+  printNotes(notes);
   if (options.save) {
     SaveProjectFile(data, options.project);
-    std::cout << "Coefficients stored in " << options.project << "\n";
+    std::cout << "Коэффициенты сохранены в " << options.project << "\n";
   }
   return 0;
 }
 
-void printStrengthSummary(const TDynamicCalcArray& runs) {
+void printStrengthSummary(const TDynamicCalcArray& runs, const std::vector<TConcentrationNote>& notes) {
   std::cout << StrengthSummaryCaption << "\n";
   for (const std::string& line : StrengthSummaryLines(runs)) std::cout << "  " << line << "\n";
+  for (const std::string& line : StrengthSummaryWarnings(notes)) std::cout << "  " << line << "\n";
+}
+
+// The notes of the design graphs for the project's present data. They only inform: a graph
+// that cannot be read here does not stop a calculation that uses the stored coefficients.
+std::vector<TConcentrationNote> graphNotes(const TEngineDataStruct& data) {
+  try {
+    return ConcentrationNotes(data, GraphDirectory(ProgramDirectory()));
+  } catch (const std::exception& error) {
+    std::cerr << "vexa-calc: замечания к чтению графиков коэффициентов концентрации не получены: " << error.what()
+              << "\n";
+    return {};
+  }
 }
 
 int calculate(const TOptions& options) {
@@ -197,13 +215,17 @@ int calculate(const TOptions& options) {
   TVexaProject project(settings, workingProcess);
   TEngineDataStruct& data = project.EngineData;
   LoadProjectFile(data, options.project);
+  std::vector<TConcentrationNote> notes;
   if (data.CoeffsCalcRadio == 0 && data.WebTorsionCoef == 0) {
     // A project whose concentration coefficients were never computed (a new one) gets them
     // from the design graphs, as the geometry page would.
-    std::cerr << "vexa-calc: the concentration coefficients of the project were never computed; "
-                 "computing them from the design graphs (vexa-calc --coeffs FILE --save stores them)\n";
-    CalcConcentrationCoeffs(data, GraphDirectory(ProgramDirectory()));
+    std::cerr << "vexa-calc: коэффициенты концентрации проекта ещё не рассчитывались; они рассчитываются по "
+                 "графикам (сохранить их в проекте: vexa-calc --coeffs ФАЙЛ --save)\n";
+    notes = CalcConcentrationCoeffs(data, GraphDirectory(ProgramDirectory()));
+  } else {
+    notes = graphNotes(data);
   }
+  printNotes(notes);
 
   const TCalcCommandResult result = project.CalcDynamicExecute();
   if (!result.Completed) {
@@ -214,7 +236,7 @@ int calculate(const TOptions& options) {
   const bool torsion = data.CalcOscillFlag;
   if (torsion)
     for (const std::string& line : TorsionReportLines(*project.OscillCalc)) std::cout << line << "\n";
-  if (!project.Results.empty()) printStrengthSummary(project.Results);
+  if (!project.Results.empty()) printStrengthSummary(project.Results, notes);
 
   const TTextReportItems items = options.items.empty() ? TTextReportItems() : parseItems(options.items);
   if (options.report && !project.Results.empty()) {
@@ -235,7 +257,7 @@ int calculate(const TOptions& options) {
   if (!options.json.empty()) {
     std::ofstream out(options.json);
     out << ResultsJson(data.ProjectName, project.Results, 1, torsion ? project.OscillCalc.get() : nullptr) << "\n";
-    if (!out) throw std::runtime_error("Cannot write " + options.json.string());
+    if (!out) throw std::runtime_error("Не удаётся записать файл \"" + options.json.string() + "\"");
   }
   std::cout << result.Message << "\n";
   return 0;

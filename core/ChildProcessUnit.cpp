@@ -11,6 +11,7 @@
 #include <thread>
 #include <utility>
 
+#include "MessageTextUnit.h"
 #include "NumberFormatUnit.h"
 
 #if !defined(__GLIBC__) || __GLIBC__ < 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ < 34)
@@ -21,7 +22,7 @@ extern char** environ;
 
 namespace {
 
-std::string reason(int error) { return std::generic_category().message(error); }
+std::string reason(int error) { return SystemErrorText(std::error_code(error, std::generic_category())); }
 
 // Owners of the spawn attributes, so that every path releases them.
 struct SpawnActions {
@@ -44,8 +45,8 @@ TChildProcess TChildProcess::Start(const std::filesystem::path& program, const s
   // means relative to the caller's folder, so it is made absolute here.
   const std::filesystem::path executable = std::filesystem::absolute(program);
   auto fail = [&](int error) -> EChildStartError {
-    return EChildStartError("Cannot start \"" + executable.string() + "\" in \"" + workingDirectory.string() +
-                            "\": " + reason(error));
+    return EChildStartError("Не удаётся запустить \"" + executable.string() + "\" в папке \"" +
+                            workingDirectory.string() + "\": " + reason(error));
   };
 
   SpawnActions actions;
@@ -133,9 +134,9 @@ int TChildProcess::Wait(std::chrono::milliseconds limit, std::chrono::millisecon
     const auto now = Clock::now();
     if (now >= deadline) {
       killAndReap();
-      throw EChildTimeoutError("The program \"" + program_.string() + "\" did not end within " +
+      throw EChildTimeoutError("Программа \"" + program_.string() + "\" не завершилась за " +
                                FormatGeneral(static_cast<double>(limit.count()) / 1000.0) +
-                               " s and was stopped");
+                               " с и была остановлена");
     }
     std::this_thread::sleep_for(std::min<Clock::duration>(interval, deadline - now));
   }

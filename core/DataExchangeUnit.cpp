@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "EVexaErrorUnit.h"
+#include "MessageTextUnit.h"
 #include "TextCodecUnit.h"
 
 static_assert(std::endian::native == std::endian::little, "the file formats are little-endian");
@@ -19,9 +20,9 @@ TVexaStream::TVexaStream(std::vector<std::uint8_t> bytes) : bytes_(std::move(byt
 
 TVexaStream TVexaStream::FromFile(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
-  if (!in) throw std::runtime_error("Cannot open file \"" + file.string() + "\" for reading");
+  if (!in) throw std::runtime_error("Не удаётся открыть файл \"" + file.string() + "\" для чтения");
   std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw std::runtime_error("Cannot read file \"" + file.string() + "\"");
+  if (in.bad()) throw std::runtime_error("Не удаётся прочитать файл \"" + file.string() + "\"");
   return TVexaStream(std::move(bytes));
 }
 
@@ -29,14 +30,14 @@ void TVexaStream::SaveToFile(const std::filesystem::path& file) const {
   const std::filesystem::path temporary = file.string() + ".tmp" + std::to_string(::getpid());
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) throw std::runtime_error("Cannot create file \"" + temporary.string() + "\"");
+    if (!out) throw std::runtime_error("Не удаётся создать файл \"" + temporary.string() + "\"");
     out.write(reinterpret_cast<const char*>(bytes_.data()), static_cast<std::streamsize>(bytes_.size()));
     out.flush();
     if (!out) {
       out.close();
       std::error_code ignored;
       std::filesystem::remove(temporary, ignored);
-      throw std::runtime_error("Cannot write file \"" + file.string() + "\" (disk full?)");
+      throw std::runtime_error("Не удаётся записать файл \"" + file.string() + "\" (диск заполнен?)");
     }
   }
   std::error_code ec;
@@ -44,7 +45,7 @@ void TVexaStream::SaveToFile(const std::filesystem::path& file) const {
   if (ec) {
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);
-    throw std::runtime_error("Cannot replace file \"" + file.string() + "\": " + ec.message());
+    throw std::runtime_error("Не удаётся заменить файл \"" + file.string() + "\": " + SystemErrorText(ec));
   }
 }
 
@@ -93,8 +94,8 @@ void StreamString(TVexaStream& stream, std::string& value, bool Writing) {
   if (Writing) {
     const std::string bytes = Utf8ToCp1251(value);
     if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max()))
-      throw std::length_error("A text of " + std::to_string(bytes.size()) +
-                              " characters is too long for the file (at most 32767)");
+      throw std::length_error("Текст из " + std::to_string(bytes.size()) +
+                              " символов слишком длинен для файла (не более 32767)");
     auto length = static_cast<std::int16_t>(bytes.size());
     StreamSmallInt(stream, length, true);
     stream.Write(bytes.data(), bytes.size());

@@ -7,7 +7,7 @@
 
 TExchangeFolder::TExchangeFolder() {
   std::string pattern = (std::filesystem::temp_directory_path() / "vexa-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("Cannot create a folder for the working-process files");
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("Не удаётся создать папку для файлов рабочего процесса");
   path_ = pattern;
 }
 

@@ -15,7 +15,7 @@ class EVexaFloatError : public std::runtime_error {
 void ClearFloatFlags();
 
 // Raises EVexaFloatError when one of those flags is set since the last clearing
-// ("Invalid floating point operation in <stage>: <quantity>"), and clears them.
+// ("Недопустимая операция с плавающей точкой: <stage>, <quantity>"), and clears them.
 void CheckFloatFlags(const std::string& stage, const std::string& quantity);
 
 // Raises EVexaFloatError when the value is NaN or infinite.

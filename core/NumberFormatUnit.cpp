@@ -83,7 +83,7 @@ double ParseDouble(const std::string& text) {
   double value = 0;
   auto [ptr, ec] = std::from_chars(first, last, value);
   if (t.empty() || ec != std::errc() || ptr != last)
-    throw EConvertError("'" + text + "' is not a valid floating point value");
+    throw EConvertError("«" + text + "» не является числом");
   return value;
 }
 
@@ -95,6 +95,6 @@ std::int32_t ParseInteger(const std::string& text) {
   std::int32_t value = 0;
   auto [ptr, ec] = std::from_chars(first, last, value);
   if (t.empty() || ec != std::errc() || ptr != last)
-    throw EConvertError("'" + text + "' is not a valid integer value");
+    throw EConvertError("«" + text + "» не является целым числом");
   return value;
 }

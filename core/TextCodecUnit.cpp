@@ -11,7 +11,7 @@ namespace {
 std::string convert(const std::string& input, const char* to, const char* from, bool fromUtf8) {
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1))
-    throw std::runtime_error(std::string("Text conversion ") + from + " -> " + to + " is not available");
+    throw std::runtime_error(std::string("Перекодировка текста ") + from + " -> " + to + " недоступна");
   std::string out;
   out.reserve(input.size() * 2 + 4);
   char* in = const_cast<char*>(input.data());

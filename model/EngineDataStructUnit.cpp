@@ -54,8 +54,8 @@ void TEngineDataStruct::Serialize(TVexaStream& stream, bool Writing) {
   // The file holds exactly NMass inertias and NMass × NMass stiffnesses.
   if (Writing) {
     if (NMass < 0 || NMass > MaxMasses)
-      throw std::invalid_argument("The torsional model has " + std::to_string(NMass) + " masses (0 to " +
-                                  std::to_string(MaxMasses) + " can be stored)");
+      throw std::invalid_argument("Число масс крутильной модели " + std::to_string(NMass) +
+                                  " не может быть записано в файл (допустимо от 0 до " + std::to_string(MaxMasses) + ")");
     ResizeTorsionalModel(NMass);
   }
   ValSteel.Serialize(stream, Writing);

@@ -150,6 +150,9 @@ void requireFiniteArgument(double value, const char* quantity) {
   RequireFinite(value, LookupStage, quantity);
 }
 
+// An argument outside the table's values is extrapolated along the end interval.
+bool outside(const TReal1DArray& a, double v) { return v < a.front() || v > a.back(); }
+
 }  // namespace
 
 EGraphFileError::EGraphFileError(const std::filesystem::path& file, int line, const std::string& reason)
@@ -208,15 +211,19 @@ double RoundGraphValue(double value) {
   return std::nearbyint(value / 0.0001) * 0.0001;
 }
 
-double CurveValue(const TGraphCurve& curve, double x) {
+TGraphReading ReadCurve(const TGraphCurve& curve, double x) {
   requireFiniteArgument(x, "абсцисса");
   const auto i = static_cast<std::size_t>(FindGraphInterval(curve.X, x));
   const double y = Interpolate(x, curve.Y[i + 1], curve.Y[i], curve.X[i + 1], curve.X[i]);
   RequireFinite(y, LookupStage, "значение кривой");
-  return RoundGraphValue(y);
+  TGraphReading reading;
+  reading.Value = reading.Unclamped = RoundGraphValue(y);
+  reading.XMin = curve.X.front(), reading.XMax = curve.X.back();
+  reading.XOutside = outside(curve.X, x);
+  return reading;
 }
 
-double FamilyValue(const TGraphFamily& family, double x, double p) {
+TGraphReading ReadFamily(const TGraphFamily& family, double x, double p) {
   requireFiniteArgument(x, "абсцисса");
   requireFiniteArgument(p, "параметр");
   const auto i = static_cast<std::size_t>(FindGraphInterval(family.X, x));
@@ -225,13 +232,24 @@ double FamilyValue(const TGraphFamily& family, double x, double p) {
   const TReal1DArray& upper = family.Y[j + 1];
   const double u = Interpolate(x, lower[i + 1], lower[i], family.X[i + 1], family.X[i]);
   const double w = Interpolate(x, upper[i + 1], upper[i], family.X[i + 1], family.X[i]);
-  double v = Interpolate(p, w, u, family.P[j + 1], family.P[j]);
+  const double v = Interpolate(p, w, u, family.P[j + 1], family.P[j]);
   RequireFinite(v, LookupStage, "значение семейства кривых");
+  TGraphReading reading;
+  reading.Unclamped = RoundGraphValue(v);
   // The graphs hold coefficients between 0 and 5; a value outside means the arguments lie
   // far off the graph, and the family reports 0 there.
-  if (v > 5 || v < 0) v = 0;
-  return RoundGraphValue(v);
+  reading.Zeroed = v > 5 || v < 0;
+  reading.Value = reading.Zeroed ? 0 : reading.Unclamped;
+  reading.XMin = family.X.front(), reading.XMax = family.X.back();
+  reading.PMin = family.P.front(), reading.PMax = family.P.back();
+  reading.XOutside = outside(family.X, x);
+  reading.POutside = outside(family.P, p);
+  return reading;
 }
+
+double CurveValue(const TGraphCurve& curve, double x) { return ReadCurve(curve, x).Value; }
+
+double FamilyValue(const TGraphFamily& family, double x, double p) { return ReadFamily(family, x, p).Value; }
 
 double LookupGraph1D(const std::filesystem::path& file, double x) {
   return CurveValue(ReadGraphCurve(file), x);
@@ -239,4 +257,12 @@ double LookupGraph1D(const std::filesystem::path& file, double x) {
 
 double LookupGraph2D(const std::filesystem::path& file, double x, double p) {
   return FamilyValue(ReadGraphFamily(file), x, p);
+}
+
+TGraphReading LookupGraph1DReading(const std::filesystem::path& file, double x) {
+  return ReadCurve(ReadGraphCurve(file), x);
+}
+
+TGraphReading LookupGraph2DReading(const std::filesystem::path& file, double x, double p) {
+  return ReadFamily(ReadGraphFamily(file), x, p);
 }

@@ -52,13 +52,32 @@ int FindGraphInterval(const TReal1DArray& a, double v);
 // The nearest multiple of 0.0001, halves to even: every graph value carries four decimals.
 double RoundGraphValue(double value);
 
+// One reading of a graph with what it did beyond interpolation inside the table: an argument
+// outside the table's range is extrapolated along the end interval, and a family value
+// outside [0, 5] is replaced by 0. The ranges are those of the table (a curve has no P).
+struct TGraphReading {
+  double Value = 0;     // the value the lookup returns
+  double Unclamped = 0; // a family's value before the replacement by 0, rounded
+  double XMin = 0, XMax = 0;
+  double PMin = 0, PMax = 0;
+  bool XOutside = false;
+  bool POutside = false;
+  bool Zeroed = false;
+  bool Extrapolated() const { return XOutside || POutside; }
+};
+
 // Value of a curve at x: linear inside, linear extrapolation outside (never clamped), rounded.
 double CurveValue(const TGraphCurve& curve, double x);
+TGraphReading ReadCurve(const TGraphCurve& curve, double x);
 // Value of a family at (x, p): linear in x on the two neighbouring curves, then linear in p;
 // a result above 5 or below 0 becomes 0; rounded.
 double FamilyValue(const TGraphFamily& family, double x, double p);
+TGraphReading ReadFamily(const TGraphFamily& family, double x, double p);
 
 // Each lookup opens the file, reads it whole and closes it: nothing is cached, so an edited
 // file takes effect at the next lookup.
 double LookupGraph1D(const std::filesystem::path& file, double x);
 double LookupGraph2D(const std::filesystem::path& file, double x, double p);
+// The same lookups, telling also whether the graph was read outside its range.
+TGraphReading LookupGraph1DReading(const std::filesystem::path& file, double x);
+TGraphReading LookupGraph2DReading(const std::filesystem::path& file, double x, double p);

@@ -4,11 +4,29 @@
 #include <numbers>
 
 #include "FloatCheckUnit.h"
+#include "MessageTextUnit.h"
 #include "NumberFormatUnit.h"
 
 namespace {
 
 constexpr double Pi = std::numbers::pi;
+
+// The inputs a refusal can name.
+const TInputName RefusedInputs[] = {
+    {"R", "радиус кривошипа", "м"},
+    {"L5", "расстояние до галтели щеки", "м"},
+    {"L0", "длина колена", "м"},
+    {"B", "толщина щеки", "м"},
+    {"H", "ширина щеки", "м"},
+    {"DsSh", "наружный диаметр шатунной шейки", "м"},
+    {"DsSb", "внутренний диаметр шатунной шейки", "м"},
+    {"DkSh", "наружный диаметр коренной шейки", "м"},
+    {"DkSb", "внутренний диаметр коренной шейки", "м"},
+    {"E", "модуль упругости материала вала", "МПа"},
+    {"Mu", "коэффициент Пуассона материала вала", ""},
+    {"J", "момент инерции колена", "кг·м2"},
+    {"Cs", "жёсткость колена", "кН·м/рад"},
+};
 
 void requirePositive(const char* input, double value) {
   if (!(value > 0) || !std::isfinite(value)) throw EMotorMassInputError(input, value);
@@ -16,7 +34,7 @@ void requirePositive(const char* input, double value) {
 
 void requireBore(const char* bore, double value, double outer, const char* outerName) {
   if (!(value >= 0) || !(value < outer))
-    throw EMotorMassInputError(bore, value, std::string("не меньше нуля и меньше ") + outerName);
+    throw EMotorMassInputError(bore, value, std::string("не меньше нуля и меньше ") + outerName + " = " + FormatGeneral(outer) + " м");
 }
 
 double pow4(double x) { return x * x * x * x; }
@@ -24,7 +42,7 @@ double pow4(double x) { return x * x * x * x; }
 }  // namespace
 
 EMotorMassInputError::EMotorMassInputError(const std::string& input, double value, const std::string& requirement)
-    : std::invalid_argument("Расчёт моторных масс невозможен: " + input + " = " + FormatGeneral(value) +
+    : std::invalid_argument("Расчёт моторных масс невозможен: " + InputValueText(RefusedInputs, input, value) +
                             ", а эта величина должна быть " + (requirement.empty() ? "больше нуля" : requirement)),
       Input(input),
       Value(value) {}
@@ -56,7 +74,7 @@ TThrow Compute(const TEngineDataStruct& d) {
   requireBore("DkSb", d.DkSb, d.DkSh, "DkSh");
   const double pinLength = d.L0 - 2 * (d.L5 + d.RgalK + d.B);  // m
   if (!(pinLength > 0))
-    throw EMotorMassInputError("L0", d.L0, "больше 2·(L5 + RgalK + B) = " + FormatGeneral(2 * (d.L5 + d.RgalK + d.B)));
+    throw EMotorMassInputError("L0", d.L0, "больше 2·(L5 + RgalK + B) = " + FormatGeneral(2 * (d.L5 + d.RgalK + d.B)) + " м");
   requirePositive("E", d.ValSteel.E);
   if (!(d.ValSteel.Mu > -1)) throw EMotorMassInputError("Mu", d.ValSteel.Mu, "больше -1");
 
@@ -82,7 +100,7 @@ TThrow Compute(const TEngineDataStruct& d) {
                    journal4 * d.R * std::sqrt(d.R / d.DsSh) / (d.B * d.H * d.H * d.H);
   const double G = d.ValSteel.ShearModulus();  // MPa
   const double Cs = G * journalJp / L * 1e6 / 1000;  // Pa·m⁴/m → kN·m/rad
-  CheckFloatFlags("Motor masses", "inertia and stiffness of a throw");
+  CheckFloatFlags("Моторные массы", "момент инерции и жёсткость колена");
   requirePositive("J", J);
   requirePositive("Cs", Cs);
 
@@ -103,8 +121,8 @@ void Fill(const TEngineDataStruct& d, TReal1DArray& IMass, TReal2DArray& CMatrix
     return true;
   };
   if (first < 1 || d.NSec < 1 || !fits(last))
-    throw std::invalid_argument("Motor masses " + std::to_string(first) + " .. " + std::to_string(last) +
-                                " do not fit in the torsional tables");
+    throw std::invalid_argument("Моторные массы с " + std::to_string(first) + " по " + std::to_string(last) +
+                                " не помещаются в таблицы крутильной модели");
   const TThrow throwValues = Compute(d);
   for (int i = first; i < last; ++i) {
     const auto k = static_cast<std::size_t>(i);

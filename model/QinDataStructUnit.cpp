@@ -10,6 +10,7 @@
 #include "EVexaErrorUnit.h"
 #include "EngineDataStructUnit.h"
 #include "FloatCheckUnit.h"
+#include "MessageTextUnit.h"
 #include "NumberFormatUnit.h"
 #include "TextCodecUnit.h"
 
@@ -59,7 +60,7 @@ class TextCursor {
 
   std::string Word() {
     for (;;) {
-      if (line_ >= lines_.size()) Fail("the file ends too early");
+      if (line_ >= lines_.size()) Fail("файл кончается раньше, чем указано в формате");
       const std::string& text = lines_[line_];
       column_ = text.find_first_not_of(" \t\r\f\v", column_);
       if (column_ != std::string::npos) break;
@@ -78,9 +79,9 @@ class TextCursor {
     try {
       value = ParseDouble(word);
     } catch (const EConvertError&) {
-      Fail(std::string(name) + " is not a number: \"" + word + "\"");
+      Fail("значение " + std::string(name) + " не является числом: \"" + word + "\"");
     }
-    if (!std::isfinite(value)) Fail(std::string(name) + " is not a finite number: \"" + word + "\"");
+    if (!std::isfinite(value)) Fail("значение " + std::string(name) + " не является конечным числом: \"" + word + "\"");
     return value;
   }
 
@@ -89,12 +90,12 @@ class TextCursor {
     try {
       return ParseInteger(word);
     } catch (const EConvertError&) {
-      Fail("a choice is not a whole number: \"" + word + "\"");
+      Fail("номер варианта не является целым числом: \"" + word + "\"");
     }
   }
 
   [[noreturn]] void Fail(const std::string& what) const {
-    throw std::runtime_error("Working-process file \"" + file_.string() + "\", line " +
+    throw std::runtime_error("Файл рабочего процесса \"" + file_.string() + "\", строка " +
                              std::to_string(std::min(line_, lines_.size()) + 1) + ": " + what);
   }
 
@@ -136,8 +137,8 @@ std::array<std::pair<std::int16_t*, std::int16_t>, 5> TQinDataStruct::textChoice
 void TQinDataStruct::RefreshDerived(const TEngineDataStruct& Engine) {
   const double stroke = Engine.CylStroke(1);
   const double ratio = Engine.R / Engine.ConRodL[1];
-  RequireFinite(stroke, "working-process data", "stroke S");
-  RequireFinite(ratio, "working-process data", "crank ratio Lam = R/L");
+  RequireFinite(stroke, "данные рабочего процесса", "ход поршня S");
+  RequireFinite(ratio, "данные рабочего процесса", "отношение радиуса кривошипа к длине шатуна Lam = R/L");
   Descr = Engine.ProjectName;
   D = Engine.D;
   S = stroke;
@@ -162,7 +163,7 @@ std::string TQinDataStruct::textOf(const std::filesystem::path& FileName) {
     std::string fields;
     for (const TTextField& field : line) {
       const double value = field.Value ? *field.Value : 1.0;
-      RequireFinite(value, "working-process file", field.Name);
+      RequireFinite(value, "файл рабочего процесса", field.Name);
       std::string number = FormatFixed(value, TextDecimals, TextFieldWidth);
       // A value too wide for its field must not run into the one before it.
       if (!fields.empty() && number.front() != ' ') number.insert(0, 1, ' ');
@@ -198,7 +199,8 @@ void TQinDataStruct::readText(const std::filesystem::path& FileName) {
   for (const auto& [choice, largest] : read.textChoices()) {
     const std::int32_t value = cursor.Integer() - 1;
     if (value < 0 || value > largest)
-      cursor.Fail("a choice is " + std::to_string(value + 1) + ", not 1 to " + std::to_string(largest + 1));
+      cursor.Fail("номер варианта " + std::to_string(value + 1) + " вне допустимых значений 1 … " +
+                  std::to_string(largest + 1));
     *choice = static_cast<std::int16_t>(value);
   }
   *this = std::move(read);
@@ -213,7 +215,8 @@ void TQinDataStruct::RunWorkingProcess(const TEngineDataStruct& Engine, const TW
   const std::filesystem::path diagram = folder / WorkingProcessDiagramName;
   std::error_code ec;
   std::filesystem::remove(diagram, ec);
-  if (ec) throw std::runtime_error("Cannot delete the old indicator diagram \"" + diagram.string() + "\": " + ec.message());
+  if (ec) throw std::runtime_error("Не удаётся удалить прежнюю индикаторную диаграмму \"" + diagram.string() + "\": " +
+                             SystemErrorText(ec));
 
   const std::filesystem::path input = folder / WorkingProcessInputName;
   RefreshDerived(Engine);
@@ -236,7 +239,8 @@ void TQinDataStruct::RunWorkingProcess(const TEngineDataStruct& Engine, const TW
   try {
     child->Wait(Options.WaitLimit, Options.PollInterval);
   } catch (const EChildTimeoutError& e) {
-    throw EChildTimeoutError(std::string("The working-process program gave no indicator diagram in time. ") + e.what());
+    throw EChildTimeoutError(std::string("Программа рабочего процесса не выдала индикаторную диаграмму вовремя. ") +
+                             e.what());
   }
   if (Options.Cache && std::filesystem::exists(diagram)) *Options.Cache = {text, TVexaStream::FromFile(diagram).Bytes()};
 }

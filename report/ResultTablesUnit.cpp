@@ -124,7 +124,7 @@ TResultTable CylinderForcesTable(const TDynamicCalcStruct& run, int cylinder) {
        {"УКВ, град", "P,  МПа", "Pj,  МПа", "Pсумм,  МПа", "K,  МПа", "N,  МПа", "T,  МПа", "Z,  МПа"})
     table.Columns.push_back({caption, 0});
   if (cylinder < 1 || cylinder > RunThrowCount(run) * RunRowCount(run))
-    throw std::out_of_range("no cylinder " + std::to_string(cylinder) + " in the run");
+    throw std::out_of_range("В расчёте нет цилиндра " + std::to_string(cylinder));
 
   // Crank angle, then the forces in the order of the column headers.
   const int quantities[] = {0, 7, 8, 9, 11, 10, 12, 13};

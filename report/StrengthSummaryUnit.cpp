@@ -81,3 +81,13 @@ std::vector<std::string> StrengthSummaryLines(const TDynamicCalcArray& runs) {
     text.push_back(line.Caption + " | " + line.Design + " | " + line.Resonance);
   return text;
 }
+
+std::vector<std::string> StrengthSummaryWarnings(const std::vector<TConcentrationNote>& notes) {
+  std::vector<std::string> warnings;
+  for (const TConcentrationNote& note : notes)
+    if (note.Zeroed)
+      warnings.push_back("Внимание: " + note.Coefficient + " = 0, так как график \"" + note.Graph +
+                         "\" прочитан вне своего диапазона (значение вне [0, 5] заменено на 0); запасы прочности, "
+                         "в которые входит этот коэффициент, завышены");
+  return warnings;
+}

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ConcentrationCoeffsUnit.h"
 #include "DynamicCalcUnit.h"
 
 // One line of the summary (`TStrengthSummaryLine`): the factor's caption, "<value> в секции №<t>"
@@ -39,3 +40,8 @@ std::vector<TStrengthSummaryLine> StrengthSummary(const TDynamicCalcArray& runs)
 
 // The same as text lines "caption | design | resonance", for printing.
 std::vector<std::string> StrengthSummaryLines(const TDynamicCalcArray& runs);
+
+// Warnings that go with the summary: every concentration or scale factor that became 0
+// because its design graph was read outside its range. Such a factor removes the stress or
+// the concentration it stands for, so the safety factors it enters come out too high.
+std::vector<std::string> StrengthSummaryWarnings(const std::vector<TConcentrationNote>& notes);

@@ -28,7 +28,7 @@ int throwQuantity(int j) { return j < 24 ? 14 + j : 43 + (j - 24); }
 
 void checkPosition(int position) {
   if (position < 0 || position >= TextReportItemCount)
-    throw std::out_of_range("no report item at position " + std::to_string(position));
+    throw std::out_of_range("В перечне отчёта нет позиции " + std::to_string(position));
 }
 
 // "%.4g"; a negative zero (a product of an exact zero) is written as 0.

@@ -312,13 +312,13 @@ TEST_F(BeamModelTest, UnsolvableDataStopsNamingTheCause) {
     }
   };
   engine.Py[4] = 0;
-  expectRefused("Py of support 4");
+  expectRefused("Податливость опоры 4 Py должна быть положительной (задано 0 м/Н)");
   engine.Py[4] = 1e-9;
   engine.Rpr[7] = -0.1;
-  expectRefused("Rpr of web 7");
+  expectRefused("Радиус противовеса щеки 7 Rпр должен быть положительным (задано -0.1 м)");
   engine.Rpr[7] = 0.2;
   engine.ValSteel.E = 0;
-  expectRefused("Young's modulus");
+  expectRefused("Модуль упругости E материала вала");
 }
 
 TEST_F(BeamModelTest, ParallelLoopGivesTheSequentialResults) {

@@ -86,7 +86,7 @@ TEST(CommandLine, NewProjectCanBeShown) {
   ASSERT_EQ(run("--new " + file).exitCode, 0);
   const auto shown = run("--show " + file);
   EXPECT_EQ(shown.exitCode, 0);
-  EXPECT_NE(shown.output.find("8 sections x 2 rows = 16 cylinders"), std::string::npos);
+  EXPECT_NE(shown.output.find("8 секций x 2 рядов = 16 цилиндров"), std::string::npos);
   EXPECT_NE(shown.output.find("40ХН2МА"), std::string::npos);  // first material of the database
 }
 
@@ -278,4 +278,27 @@ TEST(CommandLine, BothBundledExamplesCalculateToACredibleEngine) {
     const double power = plain["throws"].back()["Power"];
     EXPECT_NEAR(power, indicatedPower, example.powerTolerance * indicatedPower);
   }
+}
+
+TEST(CommandLine, GraphsReadOutsideTheirRangeAreNotedOnStandardError) {
+  testsupport::TempDir dir;
+  const std::string project = copyExample(dir);
+  // The bundled example reads every graph inside its range.
+  const auto example = run("--coeffs " + project);
+  EXPECT_EQ(example.output.find("график \""), std::string::npos) << example.output;
+
+  TEngineDataStruct data;
+  LoadProjectFile(data, project);
+  data.H = 0.6;  // a web wider than the web-width graphs reach
+  SaveProjectFile(data, project);
+  const std::string note = "vexa-calc: BetSgmH: график \"BetsgmH.kft\" прочитан при H/DsSh = 3.1579";
+  const auto listed = run("--coeffs " + project);
+  EXPECT_EQ(listed.exitCode, 0);
+  EXPECT_NE(listed.output.find(note), std::string::npos) << listed.output;
+  EXPECT_NE(listed.output.find("экстраполяция за пределы графика"), std::string::npos);
+
+  // The calculation tells the same, for the coefficients stored in the project.
+  const auto calculated = run(project);
+  EXPECT_EQ(calculated.exitCode, 0) << calculated.output;
+  EXPECT_NE(calculated.output.find(note), std::string::npos) << calculated.output;
 }

@@ -9,6 +9,8 @@
 
 #include "ConcentrationCoeffsUnit.h"
 #include "GraphFileUnit.h"
+#include "ProjectFileUnit.h"
+#include "StrengthSummaryUnit.h"
 #include "TestSupport.h"
 
 namespace {
@@ -141,12 +143,15 @@ TM53Fillet M53Fillet(double s, double w, double b, double r, double dH) {
 
 TEST_F(ConcentrationTest, FilletCoefficientsReproduceTheClassificationRule) {
   struct Geometry {
-    double R, DkSh, DsSh, DsSb, H, B, Rgal;
+    double R, DkSh, DsSh, DsSb, H, B, Rgal, RgalK;  // Rgal: the crankpin's fillet
   };
+  // The rule knows only the crankpin fillet; the journal's fillet radius must not matter.
   const Geometry cases[] = {
-      {0.13, 0.22, 0.19, 0, 0.26, 0.062, 0.006},      // the default throw
-      {0.10, 0.20, 0.17, 0.06, 0.27, 0.07, 0.009},    // bored crankpin, larger fillet
-      {0.16, 0.24, 0.20, 0, 0.32, 0.09, 0.012},       // small overlap, thick web
+      {0.13, 0.22, 0.19, 0, 0.26, 0.062, 0.006, 0.006},     // the default throw
+      {0.10, 0.20, 0.17, 0.06, 0.27, 0.07, 0.009, 0.009},   // bored crankpin, larger fillet
+      {0.16, 0.24, 0.20, 0, 0.32, 0.09, 0.012, 0.012},      // small overlap, thick web
+      {0.13, 0.22, 0.19, 0, 0.26, 0.062, 0.009, 0.004},     // crankpin fillet larger than the journal's
+      {0.13, 0.22, 0.19, 0, 0.26, 0.062, 0.005, 0.010},     // and smaller
   };
   for (const Geometry& g : cases) {
     data_.R = g.R;
@@ -155,7 +160,8 @@ TEST_F(ConcentrationTest, FilletCoefficientsReproduceTheClassificationRule) {
     data_.DsSb = g.DsSb;
     data_.H = g.H;
     data_.B = g.B;
-    data_.RgalK = data_.RgalS = g.Rgal;
+    data_.RgalS = g.Rgal;
+    data_.RgalK = g.RgalK;
     CalcConcentrationCoeffs(data_, ShippedGraphs());
     const double s = (g.DkSh / 2 + g.DsSh / 2 - g.R) / g.DsSh;
     const TM53Fillet rule = M53Fillet(s, g.B / g.DsSh, g.H / g.DsSh, g.Rgal / g.DsSh, g.DsSb / g.DsSh);
@@ -163,6 +169,32 @@ TEST_F(ConcentrationTest, FilletCoefficientsReproduceTheClassificationRule) {
     EXPECT_NEAR(data_.AlphaSgm_G_S / rule.bending, 1, 0.01) << data_.AlphaSgm_G_S << " vs " << rule.bending;
     EXPECT_NEAR(data_.AlphaTau_G_S / rule.torsion, 1, 0.02) << data_.AlphaTau_G_S << " vs " << rule.torsion;
   }
+}
+
+TEST_F(ConcentrationTest, CrankpinFilletBaseFactorIsReadAtTheCrankpinFilletRadius) {
+  // The default throw (web 62 mm thick) with a journal fillet of 4 mm and a crankpin fillet
+  // of 9 mm: the factor is the one of a 9 mm fillet whatever the journal's radius.
+  data_.RgalK = 0.004;
+  data_.RgalS = 0.009;
+  CalcConcentrationCoeffs(data_, ShippedGraphs());
+  EXPECT_EQ(data_.AlphaSgmD0, LookupGraph1D(ShippedGraphs() / "KsgmD0.kft", 0.009 / 0.062));
+  EXPECT_NEAR(data_.AlphaSgmD0, 2.6026, 1e-12);
+  EXPECT_NEAR(data_.AlphaSgm_G_S, 1.6714, 1e-12);
+  const TEngineDataStruct unequal = data_;
+
+  data_.RgalK = 0.009;  // equal radii, as in the bundled example
+  CalcConcentrationCoeffs(data_, ShippedGraphs());
+  EXPECT_EQ(data_.AlphaSgm_G_S, unequal.AlphaSgm_G_S);
+  EXPECT_EQ(data_.KSgm_G_S, unequal.KSgm_G_S);
+
+  // Read at the journal's 4 mm the factor was that of a 4 mm crankpin fillet: a base factor of
+  // 3.9752 and AlphaSgm_G_S = 2.553, 53 % too high; on the unsafe side whenever the journal's
+  // fillet is the larger one.
+  data_.RgalK = data_.RgalS = 0.004;
+  CalcConcentrationCoeffs(data_, ShippedGraphs());
+  EXPECT_NEAR(data_.AlphaSgmD0, 3.9752, 1e-12);
+  EXPECT_NEAR(data_.AlphaSgm_G_S, 2.553, 1e-12);
+  EXPECT_NEAR(data_.AlphaSgm_G_S / unequal.AlphaSgm_G_S, std::pow(9.0 / 4, 0.5231), 0.01);  // UR M53 fB(r)
 }
 
 TEST_F(ConcentrationTest, OilHoleCoefficientsReturnToTheGrossSection) {
@@ -263,6 +295,16 @@ TEST_F(ConcentrationTest, ZeroOrNegativeDenominatorIsRefusedNamingTheInput) {
     }
     EXPECT_EQ(d.AlphaSgmD0, -1);
   }
+  // The message names the input as the geometry page does, with its unit.
+  TEngineDataStruct thin;
+  thin.B = 0;
+  try {
+    CalcConcentrationCoeffs(thin, ShippedGraphs());
+    ADD_FAILURE() << "a web of no thickness was accepted";
+  } catch (const EConcentrationInputError& e) {
+    EXPECT_STREQ(e.what(), "Расчёт коэффициентов концентрации невозможен: толщина щеки B = 0 м, а эта величина "
+                           "должна быть больше нуля");
+  }
   // Entered coefficients do not divide by diameters, only by the web thickness.
   TEngineDataStruct entered;
   entered.CoeffsCalcRadio = 1;
@@ -301,6 +343,80 @@ TEST_F(ConcentrationTest, MissingGraphStopsAtItsLookupKeepingEarlierResults) {
   EXPECT_EQ(data_.KSgm_G_S, -4);
 }
 
+// ---- readings outside the graphs ----------------------------------------------------
+
+TEST_F(ConcentrationTest, BundledExampleAndANewProjectReadEveryGraphInsideItsRange) {
+  TEngineDataStruct example;
+  LoadProjectFile(example, testsupport::SourceDir() / "examples" / "V16-26-26.vxa");
+  const TEngineDataStruct stored = example;
+  EXPECT_TRUE(CalcConcentrationCoeffs(example, ShippedGraphs()).empty());
+  // Its stored coefficients are what the graphs give.
+  EXPECT_EQ(example.AlphaSgm_G_S, stored.AlphaSgm_G_S);
+  EXPECT_EQ(example.KTau_G_S, stored.KTau_G_S);
+
+  ASSERT_EQ(LoadProgramSteelData(testsupport::BinDir()), "");
+  TEngineDataStruct fresh;
+  EXPECT_TRUE(CalcConcentrationCoeffs(fresh, ShippedGraphs()).empty());
+}
+
+TEST_F(ConcentrationTest, WideWebExtrapolatesTheWebWidthCurvesWithANoteEach) {
+  data_.H = 0.6;  // H/DsSh = 3.16, the web-width graphs end at 2.6
+  const auto notes = CalcConcentrationCoeffs(data_, ShippedGraphs());
+  std::vector<std::string> names;
+  for (const TConcentrationNote& n : notes) names.push_back(n.Coefficient);
+  EXPECT_EQ(names, (std::vector<std::string>{"BetSgmH", "KsiSigmH", "BetTauH_S"}));
+
+  const TConcentrationNote& n = notes.front();
+  const TGraphCurve graph = ReadGraphCurve(ShippedGraphs() / "BetsgmH.kft");
+  EXPECT_EQ(n.Graph, "BetsgmH.kft");
+  EXPECT_EQ(n.X.Name, "H/DsSh");
+  EXPECT_DOUBLE_EQ(n.X.Value, 0.6 / 0.19);
+  EXPECT_EQ(n.X.Min, graph.X.front());
+  EXPECT_EQ(n.X.Max, graph.X.back());
+  EXPECT_TRUE(n.Extrapolated);
+  EXPECT_FALSE(n.Zeroed || n.HasParameter);
+  // The value stays the straight line through the last two points of the graph.
+  const std::size_t last = graph.X.size() - 1;
+  const double line = Interpolate(0.6 / 0.19, graph.Y[last], graph.Y[last - 1], graph.X[last], graph.X[last - 1]);
+  EXPECT_EQ(data_.BetSgmH, RoundGraphValue(line));
+  EXPECT_EQ(n.Value, data_.BetSgmH);
+
+  const std::string text = ConcentrationNoteText(n);
+  for (const std::string part : {"BetSgmH", "\"BetsgmH.kft\"", "H/DsSh = 3.1579", "(график: 0.8 … 2.6)",
+                                 "экстраполяция за пределы графика", "принято"})
+    EXPECT_NE(text.find(part), std::string::npos) << text;
+  // Nothing became 0, so the strength summary has nothing to warn of.
+  EXPECT_TRUE(StrengthSummaryWarnings(notes).empty());
+}
+
+TEST_F(ConcentrationTest, FamilyValueAboveFiveBecomesZeroWithANoteAndAWarning) {
+  // An eccentricity graph whose lines give 6 everywhere: read inside its range, replaced by 0.
+  const auto dir = AllGraphsExcept("KtauE.kft");
+  Write("KtauE.kft", "t\n1 1\n0 0 1\n0 6 6\n1 6 6\n");
+  const auto notes = CalcConcentrationCoeffs(data_, dir);
+  ASSERT_EQ(notes.size(), 1u);
+  const TConcentrationNote& n = notes.front();
+  EXPECT_EQ(n.Coefficient, "AlphaTauE_S");
+  EXPECT_TRUE(n.Zeroed && n.HasParameter);
+  EXPECT_FALSE(n.Extrapolated);
+  EXPECT_EQ(n.GraphValue, 6);
+  EXPECT_EQ(n.P.Name, "DsSb/DsSh");
+  EXPECT_EQ(data_.AlphaTauE_S, 0);
+  EXPECT_EQ(data_.AlphaTau_G_S, 0);  // the whole torsion coefficient of the fillet is gone
+  EXPECT_NE(ConcentrationNoteText(n).find("значение вне [0, 5] заменено на 0 (по линиям графика 6)"),
+            std::string::npos);
+  const auto warnings = StrengthSummaryWarnings(notes);
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_EQ(warnings.front().rfind("Внимание: AlphaTauE_S = 0", 0), 0u) << warnings.front();
+}
+
+TEST_F(ConcentrationTest, NotesOfTheProjectLeaveItsDataAlone) {
+  data_.H = 0.6;
+  data_.BetSgmH = -1;
+  EXPECT_EQ(ConcentrationNotes(data_, ShippedGraphs()).size(), 3u);
+  EXPECT_EQ(data_.BetSgmH, -1);
+}
+
 // ---- listing ------------------------------------------------------------------------
 
 TEST_F(ConcentrationTest, ListingShowsTheRatiosAndEveryCoefficient) {
@@ -311,7 +427,7 @@ TEST_F(ConcentrationTest, ListingShowsTheRatiosAndEveryCoefficient) {
                        [&prefix](const std::string& l) { return l.rfind("  " + prefix + " = ", 0) == 0; });
   };
   for (const char* name :
-       {"H/DsSh", "B/DsSh", "RgalK/B", "Delta/DsSh", "dK/DkSh", "SgmT/SgmV", "qSigmV_S", "qSigmT_SigmV_S", "qSigm_S",
+       {"H/DsSh", "B/DsSh", "RgalS/B", "Delta/DsSh", "dK/DkSh", "SgmT/SgmV", "qSigmV_S", "qSigmT_SigmV_S", "qSigm_S",
         "qTau_S", "qSigm_M_K", "qTau_M_S", "AlphaSgm_M_K", "AlphaTau_M_K", "KSgm_M_K", "KTau_M_K", "AlphaSgm_M_S",
         "AlphaTau_M_S", "KSgm_M_S", "KTau_M_S", "AlphaSgmD0", "BetSgmH", "BetSgmDvn", "AlphaSgmE", "BetSgmE",
         "BetSgmD1", "KsiSigmH", "BetSgmD", "AlphaSgm_G_S", "KSgm_G_S", "AlphaTau0_S", "BetTauH_S", "BetTauB_S",

@@ -10,6 +10,7 @@
 #include "DataExchangeUnit.h"
 #include "EVexaErrorUnit.h"
 #include "FloatCheckUnit.h"
+#include "MessageTextUnit.h"
 #include "MyTypes.h"
 #include "NumberFormatUnit.h"
 #include "TextCodecUnit.h"
@@ -113,6 +114,33 @@ TEST(Parsing, RejectsWhatIsNotANumber) {
   EXPECT_EQ(ParseDouble(" -1.5E-3 "), -1.5e-3);
 }
 
+TEST(MessageText, RefusalAgreesWithItsSubjectAndGivesTheUnit) {
+  EXPECT_EQ(MustBePositiveText("Податливость опоры 3 Py", TGender::Feminine, 0, "м/Н"),
+            "Податливость опоры 3 Py должна быть положительной (задано 0 м/Н)");
+  EXPECT_EQ(MustBePositiveText("Радиус кривошипа (R)", TGender::Masculine, -0.13, "м"),
+            "Радиус кривошипа (R) должен быть положительным (задано -0.13 м)");
+  EXPECT_EQ(MustBePositiveText("Смещение оси противовеса (L6)", TGender::Neuter, 0, "м"),
+            "Смещение оси противовеса (L6) должно быть положительным (задано 0 м)");
+  // A ratio has no unit; a value that is not finite is shown as such, with "." whatever the locale.
+  EXPECT_EQ(ValueWithUnit(std::numeric_limits<double>::infinity(), ""), "INF");
+  EXPECT_EQ(ValueWithUnit(1.5e-9, "м/Н"), "1.5E-9 м/Н");
+}
+
+TEST(MessageText, CommonSystemErrorsAreInRussian) {
+  EXPECT_EQ(SystemErrorText(std::make_error_code(std::errc::no_such_file_or_directory)), "нет такого файла или папки");
+  EXPECT_EQ(SystemErrorText(std::make_error_code(std::errc::permission_denied)), "нет доступа");
+  // Anything rarer keeps the system's text rather than losing the reason.
+  const auto rare = std::make_error_code(std::errc::network_down);
+  EXPECT_EQ(SystemErrorText(rare), rare.message());
+}
+
+TEST(MessageText, InputIsNamedByItsWordsOrItsSymbolAlone) {
+  const TInputName names[] = {{"B", "толщина щеки", "м"}, {"CoeffB", "коэффициент cB", ""}};
+  EXPECT_EQ(InputValueText(names, "B", 0), "толщина щеки B = 0 м");
+  EXPECT_EQ(InputValueText(names, "CoeffB", 0.5), "коэффициент cB CoeffB = 0.5");
+  EXPECT_EQ(InputValueText(names, "H", 0.2), "H = 0.2");
+}
+
 TEST(StreamPrimitives, StringsAreLengthPrefixedCodePage1251) {
   TVexaStream out;
   std::string empty;
@@ -186,7 +214,7 @@ TEST(FloatGuard, TurnsFloatingPointEventsIntoErrors) {
     CheckFloatFlags("Kinematics", "Beta[3]");
     FAIL();
   } catch (const EVexaFloatError& error) {
-    EXPECT_STREQ(error.what(), "Floating point division by zero in Kinematics: Beta[3]");
+    EXPECT_STREQ(error.what(), "Деление на ноль при вычислениях с плавающей точкой: Kinematics, Beta[3]");
   }
   // The check clears the flags, so the next stage starts clean.
   EXPECT_NO_THROW(CheckFloatFlags("Forces", ""));

@@ -7,6 +7,7 @@
 
 #include "CrankUnit.h"
 #include "DynamicCalcUnit.h"
+#include "FloatCheckUnit.h"
 #include "ForcesUnit.h"
 
 namespace {
@@ -84,6 +85,22 @@ TEST_F(ThrowLoadsTest, ArticulatedRodTangentialForceDeliversItsPistonPower) {
     scale = std::max(scale, std::fabs(art.Ps[i] * art.Vp[i]));
   }
   EXPECT_LT(worst, 1e-6 * scale);
+}
+
+TEST_F(ThrowLoadsTest, ArticulatedRodsAtRestAreRefusedNamingTheSpeed) {
+  // The default engine has trailing rods in row 2; side-by-side rods may stand still.
+  engine.N = 0;
+  try {
+    prepare();
+    FAIL() << "a trailing rod at 0 rpm was accepted";
+  } catch (const EVexaFloatError& error) {
+    const std::string text = error.what();
+    EXPECT_NE(text.find("прицепного шатуна цилиндра 9"), std::string::npos) << text;
+    EXPECT_NE(text.find("при частоте вращения вала 0 об/мин"), std::string::npos) << text;
+  }
+  engine.Disposition = 0;
+  for (int r = 1; r <= engine.NRad; ++r) engine.ConRodGamma1[r] = engine.ConRodR1[r] = 0;
+  EXPECT_NO_THROW(prepare());
 }
 
 TEST_F(ThrowLoadsTest, ForcesAtTopDeadCentreOfACentralRod) {

@@ -129,6 +129,57 @@ TEST_F(GraphFileTest, FamilyValuesOutsideZeroToFiveBecomeZero) {
   EXPECT_NEAR(LookupGraph2D(file, 0.5, 1.2), 3.8002, 1e-12);  // 3.80016, inside the range
 }
 
+// ---- readings outside a graph's range ---------------------------------------------
+
+TEST_F(GraphFileTest, CurveReadingTellsWhenItExtrapolates) {
+  const auto file = Write("line.kft", "line\n2\n1 2 4\n10 20 30\n");
+  const TGraphReading inside = LookupGraph1DReading(file, 3);
+  EXPECT_FALSE(inside.Extrapolated());
+  EXPECT_EQ(inside.XMin, 1);
+  EXPECT_EQ(inside.XMax, 4);
+  // Both ends of the table belong to it.
+  EXPECT_FALSE(LookupGraph1DReading(file, 1).Extrapolated());
+  EXPECT_FALSE(LookupGraph1DReading(file, 4).Extrapolated());
+  // Beyond the ends: the value is the straight line of the end interval, as the plain lookup gives.
+  const TGraphReading below = LookupGraph1DReading(file, 0);
+  EXPECT_TRUE(below.XOutside);
+  EXPECT_EQ(below.Value, 0);
+  const TGraphReading above = LookupGraph1DReading(file, 8);
+  EXPECT_TRUE(above.XOutside);
+  EXPECT_EQ(above.Value, 50);  // 20 + (8 − 2)/(4 − 2)·10
+  EXPECT_EQ(above.Value, LookupGraph1D(file, 8));
+  EXPECT_FALSE(above.Zeroed);
+}
+
+TEST_F(GraphFileTest, FamilyReadingTellsWhichArgumentLeftTheGraphAndWhatWasZeroed) {
+  // z = x + p over x 0 … 1 and p 0 … 2.
+  const auto file = Write("sum.kft", "sum\n1 1\n0 0 1\n0 0 1\n2 2 3\n");
+  const TGraphReading inside = LookupGraph2DReading(file, 0.5, 1);
+  EXPECT_FALSE(inside.Extrapolated() || inside.Zeroed);
+  EXPECT_EQ(inside.PMin, 0);
+  EXPECT_EQ(inside.PMax, 2);
+
+  const TGraphReading farX = LookupGraph2DReading(file, 2.5, 1);
+  EXPECT_TRUE(farX.XOutside);
+  EXPECT_FALSE(farX.POutside);
+  EXPECT_FALSE(farX.Zeroed);
+  EXPECT_EQ(farX.Value, 3.5);
+
+  // 4 + 1.5 = 5.5 lies above 5: the value is 0, what the lines give is kept for the note.
+  const TGraphReading zeroed = LookupGraph2DReading(file, 1.5, 4);
+  EXPECT_TRUE(zeroed.XOutside && zeroed.POutside && zeroed.Zeroed);
+  EXPECT_EQ(zeroed.Value, 0);
+  EXPECT_EQ(zeroed.Unclamped, 5.5);
+  EXPECT_EQ(zeroed.Value, LookupGraph2D(file, 1.5, 4));
+
+  // Below 0 is replaced too, also when both arguments lie on the graph.
+  const auto negative = Write("negative.kft", "neg\n1 1\n0 0 1\n0 -1 -1\n1 -1 -1\n");
+  const TGraphReading below = LookupGraph2DReading(negative, 0.5, 0.5);
+  EXPECT_FALSE(below.Extrapolated());
+  EXPECT_TRUE(below.Zeroed);
+  EXPECT_EQ(below.Unclamped, -1);
+}
+
 TEST_F(GraphFileTest, CornerCellMustBeAnInteger) {
   const auto good = Write("corner0.kft", "t\n1 1\n0 0 1\n0 1 1\n1 2 2\n");
   EXPECT_EQ(LookupGraph2D(good, 0.5, 0.5), 1.5);

@@ -99,4 +99,20 @@ TEST_F(StrengthSummaryTest, NoCalculationIsRefusedWithMessageSix) {
   }
 }
 
+TEST(StrengthSummaryWarningsTest, OnlyAFactorThatBecameZeroIsAWarning) {
+  TConcentrationNote extrapolated;
+  extrapolated.Coefficient = "BetSgmH";
+  extrapolated.Extrapolated = true;
+  extrapolated.Value = 1.2;
+  TConcentrationNote zeroed;
+  zeroed.Coefficient = "qSigmV_S";
+  zeroed.Graph = "q(r, SgmV).kft";
+  zeroed.Extrapolated = zeroed.Zeroed = true;
+  const auto warnings = StrengthSummaryWarnings({extrapolated, zeroed});
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_NE(warnings[0].find("qSigmV_S = 0"), std::string::npos) << warnings[0];
+  EXPECT_NE(warnings[0].find("\"q(r, SgmV).kft\""), std::string::npos) << warnings[0];
+  EXPECT_TRUE(StrengthSummaryWarnings({}).empty());
+}
+
 }  // namespace

@@ -19,10 +19,10 @@ constexpr int IterationLimit = 30;
 constexpr int FirstExceptionalShift = 10;
 constexpr int SecondExceptionalShift = 20;
 
-const std::string Stage = "eigen solver";
+const std::string Stage = "собственные значения";
 
 [[noreturn]] void arithmeticFault(const std::string& where) {
-  throw EVexaFloatError("Invalid floating point operation in " + Stage + ": " + where);
+  throw EVexaFloatError("Недопустимая операция с плавающей точкой: " + Stage + ", " + where);
 }
 
 // Fortran's SIGN(magnitude, of): |magnitude| with the sign of `of`, plus for a zero `of`.
@@ -403,18 +403,16 @@ void ComplexDivide(double ar, double ai, double br, double bi, double& cr, doubl
 
 bool HessenbergQRIEigen(const TReal2DArray& A, int n, TReal1DArray& WR, TReal2DArray& Z,
                         TReal1DArray& WI) {
-  if (n < 0) throw std::invalid_argument("Eigen solver: negative matrix order " + std::to_string(n));
+  if (n < 0) throw std::invalid_argument("Собственные значения: отрицательный порядок матрицы " + std::to_string(n));
   if (A.size() < static_cast<std::size_t>(n) + 1)
-    throw std::invalid_argument("Eigen solver: the matrix has fewer than " + std::to_string(n + 1) +
-                                " rows");
+    throw std::invalid_argument("Собственные значения: в матрице меньше " + std::to_string(n + 1) + " строк");
   for (int i = 1; i <= n; ++i) {
     if (A[i].size() < static_cast<std::size_t>(n) + 1)
-      throw std::invalid_argument("Eigen solver: row " + std::to_string(i) +
-                                  " of the matrix has fewer than " + std::to_string(n + 1) +
-                                  " entries");
+      throw std::invalid_argument("Собственные значения: в строке " + std::to_string(i) + " матрицы меньше " +
+                                  std::to_string(n + 1) + " элементов");
     for (int j = 1; j <= n; ++j)
       RequireFinite(A[i][j], Stage,
-                    "matrix entry (" + std::to_string(i) + ", " + std::to_string(j) + ")");
+                    "элемент матрицы (" + std::to_string(i) + ", " + std::to_string(j) + ")");
   }
 
   WR.resize(n + 1);
@@ -434,19 +432,19 @@ bool HessenbergQRIEigen(const TReal2DArray& A, int n, TReal1DArray& WR, TReal2DA
   double norm = 0.0;
   for (int i = 1; i <= n; ++i)
     for (int j = std::max(i - 1, 1); j <= n; ++j) norm += std::fabs(h[i][j]);
-  RequireFinite(norm, Stage, "matrix norm");
+  RequireFinite(norm, Stage, "норма матрицы");
 
   if (!iterate(h, Z, n, norm, WR, WI)) {
     // A stall caused by an overflow is an arithmetic fault, not slow convergence.
-    if (!allFinite(h, n)) arithmeticFault("QR iteration");
+    if (!allFinite(h, n)) arithmeticFault("QR-итерации");
     return false;
   }
   if (norm != 0.0) backSubstitute(h, Z, n, norm, WR, WI);
 
   for (int i = 1; i <= n; ++i) {
-    RequireFinite(WR[i], Stage, "eigenvalue " + std::to_string(i));
-    RequireFinite(WI[i], Stage, "eigenvalue " + std::to_string(i));
+    RequireFinite(WR[i], Stage, "собственное значение " + std::to_string(i));
+    RequireFinite(WI[i], Stage, "собственное значение " + std::to_string(i));
   }
-  if (!allFinite(Z, n)) arithmeticFault("eigenvectors");
+  if (!allFinite(Z, n)) arithmeticFault("собственные векторы");
   return true;
 }

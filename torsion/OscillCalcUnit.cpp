@@ -6,14 +6,15 @@
 
 #include "FloatCheckUnit.h"
 #include "Hessenbergqri.h"
+#include "MessageTextUnit.h"
 #include "NumberFormatUnit.h"
 #include "ResonanceUnit.h"
 
 namespace {
 
 constexpr double Pi = std::numbers::pi;
-constexpr const char* FrequencyStage = "Torsional natural frequencies";
-constexpr const char* ResonanceStage = "Torsional resonances";
+constexpr const char* FrequencyStage = "Собственные частоты крутильных колебаний";
+constexpr const char* ResonanceStage = "Резонансы крутильных колебаний";
 
 // An eigenvector component this small against the largest one of its vector is a node: dividing
 // by it would blow the mode shape up by rounding noise.
@@ -140,14 +141,14 @@ std::int16_t TOscillCalcStruct::CalcFrequencies() {
       const double c = S[idx(k - 1)][idx(k)];
       if (std::abs(c) > 0) RedLength[idx(k)] = G * Jp / c * 1e6 / 1000;
     }
-    CheckFloatFlags(FrequencyStage, "reduced lengths");
+    CheckFloatFlags(FrequencyStage, "приведённые длины");
 
     for (int i = 0; i < n; ++i) {
       const double J = Data.IMass[idx(i)];
       MassMatrix[idx(i + 1)][idx(i + 1)] = J;
       for (int j = 1; j <= n; ++j) DynMatrix[idx(i + 1)][idx(j)] /= J;
     }
-    CheckFloatFlags(FrequencyStage, "dynamic matrix");
+    CheckFloatFlags(FrequencyStage, "динамическая матрица");
 
     if (!HessenbergQRIEigen(DynMatrix, n, EigRe, EigVectors, EigIm))
       throw ETorsionalModelError("Собственные частоты крутильных колебаний не найдены: QR-итерации не сошлись "
@@ -176,7 +177,7 @@ std::int16_t TOscillCalcStruct::CalcFrequencies() {
       const double v = EigVectors[idx(reference)][idx(l)];
       for (int m = 1; m <= n; ++m) EigVectors[idx(m)][idx(l)] /= v;
     }
-    CheckFloatFlags(FrequencyStage, "mode shapes");
+    CheckFloatFlags(FrequencyStage, "формы колебаний");
 
     double scale = 0;
     for (int l = 1; l <= n; ++l) scale = std::max(scale, std::abs(EigRe[idx(l)]));
@@ -187,7 +188,7 @@ std::int16_t TOscillCalcStruct::CalcFrequencies() {
         Omega[idx(l - 1)] = RoundToDecimals(std::sqrt(re * 1000), 5);
       for (int m = 1; m <= n; ++m) Modes[idx(l - 1)][idx(m - 1)] = RoundToDecimals(EigVectors[idx(m)][idx(l)], 5);
     }
-    CheckFloatFlags(FrequencyStage, "frequencies");
+    CheckFloatFlags(FrequencyStage, "частоты");
   } catch (...) {
     ClearResults();
     throw;
@@ -230,9 +231,20 @@ void TOscillCalcStruct::checkResonanceInput() const {
                                    massText(i + 1) + " и " + massText(j + 1) +
                                    "; энергетический баланс рассчитан только на цепочку, в которой каждая масса "
                                    "соединена со следующей");
+  // The damping inputs as the torsional data page names them.
+  static const TInputName dampingInputs[] = {
+      {"ksi", "коэффициент демпфирования", "МН·с/м3"},
+      {"psi", "коэффициент поглощения", ""},
+      {"JmDamper", "момент инерции маховика демпфера", "кг·м2"},
+      {"ksiDamper", "коэффициент демпфирования демпфера", "Н·м·с"},
+      {"fDamper", "коэффициент трения демпфера", ""},
+      {"PDamper", "сила сжатия дисков демпфера", "Н"},
+      {"RefDamper", "эффективный радиус демпфера", "м"},
+      {"zdDamper", "число поверхностей трения демпфера", ""},
+  };
   auto nonNegative = [](const char* field, double value) {
     if (!(value >= 0) || !std::isfinite(value))
-      throw ETorsionalModelError(std::string("Расчёт резонансов невозможен: ") + field + " = " + FormatGeneral(value) +
+      throw ETorsionalModelError("Расчёт резонансов невозможен: " + InputValueText(dampingInputs, field, value) +
                                  ", а эта величина не может быть отрицательной");
   };
   nonNegative("ksi", d.ksi);
@@ -346,7 +358,7 @@ void TOscillCalcStruct::balance(int i, int j, double dampingPerThrow) {
   // Cylinders: π·c·ω per rad² of each throw; shaft material: ψ times the largest strain energy
   // C·Δ²/2 of each section between throws.
   const double aksiLinear = Pi * dampingPerThrow * omega * sumA2 + d.psi / 2 * sumH + damperLinear;
-  CheckFloatFlags(ResonanceStage, "energy balance");
+  CheckFloatFlags(ResonanceStage, "энергетический баланс");
 
   const std::string where = "форма " + std::to_string(i) + ", гармоника порядка " + FormatGeneral(nu) + ", " +
                             FormatSignificant(ResonanceSpeed(i, j), 6) + " об/мин";
@@ -364,7 +376,7 @@ void TOscillCalcStruct::balance(int i, int j, double dampingPerThrow) {
   if (result.DamperSticks)
     Notes.push_back("Демпфер сухого трения не проскальзывает (" + where +
                     "): момент трения больше, чем может преодолеть возбуждение; амплитуда принята равной 0");
-  RequireFinite(result.ResAmpl, ResonanceStage, "resonant amplitude");
+  RequireFinite(result.ResAmpl, ResonanceStage, "резонансная амплитуда");
 }
 
 void TOscillCalcStruct::sectionStresses(int i, int j) {
@@ -378,5 +390,5 @@ void TOscillCalcStruct::sectionStresses(int i, int j) {
     SectMoment[idx(i)][idx(j)][idx(k)] = moment;
     SectTau[idx(i)][idx(j)][idx(k)] = std::abs(moment) / Wp;
   }
-  CheckFloatFlags(ResonanceStage, "section stresses");
+  CheckFloatFlags(ResonanceStage, "напряжения в участках");
 }

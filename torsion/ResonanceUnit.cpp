@@ -46,7 +46,7 @@ TBalance SolveBalance(double AkMax, double aksiLinear, double frictionWork) {
     result.DamperSticks = true;
     return result;
   }
-  if (!(aksiLinear > 0)) throw std::domain_error("resonant amplitude unbounded: no damping");
+  if (!(aksiLinear > 0)) throw std::domain_error("Резонансная амплитуда не ограничена: в крутильной модели нет демпфирования");
   // AkMax·A = aksiLinear·A² + frictionWork·A is linear in A once divided by A.
   result.ResAmpl = (AkMax - frictionWork) / aksiLinear;
   result.Aksi = aksiLinear + frictionWork / result.ResAmpl;

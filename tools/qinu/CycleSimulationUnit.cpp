@@ -330,20 +330,20 @@ int TCycleModel::SubSteps(double angle, double h, const TState& y) {
 void TCycleModel::CheckState(double angle, const TState& y) const {
   for (double v : y)
     if (!std::isfinite(v))
-      throw std::runtime_error("the cycle calculation diverged at " + Number(angle) +
-                               " deg from the firing top dead centre");
+      throw std::runtime_error("расчёт цикла разошёлся на угле " + Number(angle) +
+                               " град от в.м.т. сгорания");
   if (y[kMass] <= 0)
-    throw std::runtime_error("the cylinder emptied at " + Number(angle) +
-                             " deg from the firing top dead centre (check the flow areas and "
-                             "pressures)");
+    throw std::runtime_error("цилиндр опустел на угле " + Number(angle) +
+                             " град от в.м.т. сгорания (проверьте эффективные сечения органов "
+                             "газообмена и давления)");
   if (lastTemperature_ < 150 || lastTemperature_ > 5000) {
     std::string hint;
     if (in_.TwoStroke() && intakeP_ <= exhaustP_)
-      hint = " (the exhaust pressure is not below the intake pressure, so the ports cannot "
-             "scavenge the cylinder)";
-    throw std::runtime_error("the gas temperature left the range 150...5000 K (" +
-                             Number(lastTemperature_) + " K) at " + Number(angle) +
-                             " deg from the firing top dead centre" + hint);
+      hint = " (давление выпуска не ниже давления впуска, и окна не могут продуть "
+             "цилиндр)";
+    throw std::runtime_error("температура газа вышла за пределы 150…5000 К (" +
+                             Number(lastTemperature_) + " К) на угле " + Number(angle) +
+                             " град от в.м.т. сгорания" + hint);
   }
 }
 
@@ -382,9 +382,9 @@ TCycleResult TCycleModel::Run() {
   }
   r.Trace = std::move(trace);
   if (!r.Converged)
-    r.Notes.push_back("The trapped state did not converge within " +
-                      std::to_string(options_.MaxCycles) + " cycles (last relative change " +
-                      Number(r.LastChange, 3) + "); the diagram is that of the last cycle.");
+    r.Notes.push_back("Состояние заряда не установилось за " +
+                      std::to_string(options_.MaxCycles) + " циклов (последнее относительное изменение " +
+                      Number(r.LastChange, 3) + "); диаграмма взята по последнему циклу.");
   Summarise(r);
   FindExtremes(r);
   BuildDiagram(r);
@@ -557,45 +557,45 @@ TCycleResult SimulateCycle(const TQinInput& input, const TCycleOptions& options)
   // Assumptions and warnings the report shows with the figures.
   auto& notes = result.Notes;
   if (result.TwoStroke)
-    notes.insert(notes.begin(), "Ports for both intake and exhaust: computed as a two-stroke "
-                                "engine (cycle 0...360 deg, firing at 0 deg).");
+    notes.insert(notes.begin(), "Впускные и выпускные органы — окна: расчёт как для двухтактного "
+                                "двигателя (цикл 0…360 град, вспышка при 0 град).");
   if (result.TwoStroke && result.IntakePressure <= result.ExhaustPressure)
-    notes.push_back("The intake pressure does not exceed the exhaust pressure: the ports "
-                    "cannot scavenge the cylinder.");
+    notes.push_back("Давление впуска не превышает давления выпуска: окна не могут продуть "
+                    "цилиндр.");
   if (input.V == 0)
-    notes.push_back("Naturally aspirated (V = 0): intake from the ambient P0, T0; exhaust into "
-                    "the back pressure PZT.");
+    notes.push_back("Без наддува (V = 0): впуск из окружающей среды P0, T0; выпуск в "
+                    "давление за турбиной PZT.");
   else
-    notes.push_back("Supercharged (V = " + std::to_string(input.V) +
-                    "): intake from the boost air PK, TK; exhaust into the turbine-inlet "
-                    "pressure PT.");
+    notes.push_back("С наддувом (V = " + std::to_string(input.V) +
+                    "): впуск из наддувочного воздуха PK, TK; выпуск в давление перед "
+                    "турбиной PT.");
   if (input.TOFormula == 2)
-    notes.push_back("Heat transfer alpha = f(Twall) (TOFormula = 3 in the file) is not "
-                    "available: Woschni's correlation is used.");
+    notes.push_back("Формула теплообмена alpha = f(Tст) (TOFormula = 3 в файле) не "
+                    "реализована: применена формула Вошни.");
   if (input.QC > 0 && input.Hu < 1000)
-    notes.push_back("Hu = " + Number(input.Hu) + " is read as kJ/kg; a value given in MJ/kg "
-                    "(about 42.5 for diesel fuel) must be entered as kJ/kg (42500).");
+    notes.push_back("Hu = " + Number(input.Hu) + " прочитано в кДж/кг; значение в МДж/кг "
+                    "(около 42.5 для дизельного топлива) нужно вводить в кДж/кг (42500).");
   if (result.FuelBurned < input.QC * (1 - 1e-9))
-    notes.push_back("Rich mixture: the trapped air burns only " + Number(result.FuelBurned, 4) +
-                    " kg of the " + Number(input.QC, 4) + " kg fuel.");
+    notes.push_back("Богатая смесь: заряда воздуха хватает на сгорание только " + Number(result.FuelBurned, 4) +
+                    " кг из " + Number(input.QC, 4) + " кг топлива.");
   if (input.QC > 0 && input.ALFF > 0 &&
       std::fabs(result.ExcessAir - input.ALFF) > 0.25 * input.ALFF)
-    notes.push_back("The fuel QC and the trapped air give an excess-air ratio of " +
-                    Number(result.ExcessAir, 3) + "; the data's ALFF is " + Number(input.ALFF, 3) +
-                    " (not used by the model).");
+    notes.push_back("Цикловая подача QC и заряд воздуха дают коэффициент избытка воздуха " +
+                    Number(result.ExcessAir, 3) + "; в данных ALFF = " + Number(input.ALFF, 3) +
+                    " (в модели не используется).");
   if (input.QC > 0 && result.IndicatedWork <= 0)
-    notes.push_back("The fuel does not cover the pumping and heat losses: the indicated work "
-                    "is negative.");
+    notes.push_back("Топливо не покрывает насосных потерь и теплоотдачи: индикаторная работа "
+                    "отрицательна.");
   if (result.PumpingMep < -0.05e6)
-    notes.push_back("Pumping loss of " + Number(-result.PumpingMep / 1e6, 3) +
-                    " MPa: the flow areas FB, FH may be small for a swept volume of " +
-                    Number(result.SweptVolume * 1e3, 4) + " dm^3.");
+    notes.push_back("Насосные потери " + Number(-result.PumpingMep / 1e6, 3) +
+                    " МПа: эффективные сечения FB, FH, возможно, малы для рабочего объёма " +
+                    Number(result.SweptVolume * 1e3, 4) + " дм3.");
   if (input.Vkam != 0 || input.MFk != 0)
-    notes.push_back("A divided chamber (Vkam, MFk) is not modelled: a single chamber is assumed.");
+    notes.push_back("Разделённая камера сгорания (Vkam, MFk) не моделируется: принята неразделённая камера.");
   if (input.PDP != 0)
-    notes.push_back("The shaft phase angle PDP of opposed-piston engines is not modelled.");
-  if (input.QC == 0) notes.push_back("No fuel (QC = 0): the motored cycle.");
-  if (!options.HeatTransfer) notes.push_back("Heat transfer to the walls switched off.");
+    notes.push_back("Угол заклинки валов PDP (схема с ПДП) не моделируется.");
+  if (input.QC == 0) notes.push_back("Нет подачи топлива (QC = 0): цикл прокрутки.");
+  if (!options.HeatTransfer) notes.push_back("Теплоотдача в стенки отключена.");
   return result;
 }
 

@@ -137,8 +137,8 @@ double SolveTemperature(double target, double guess, Value value, Slope slope) {
     if (std::fabs(next - T) < 1e-9 * T) return next;
     T = next;
   }
-  throw std::runtime_error("no gas temperature matches the specific energy " +
-                           std::to_string(target) + " J/kg");
+  throw std::runtime_error("ни одна температура газа не соответствует удельной энергии " +
+                           std::to_string(target) + " Дж/кг");
 }
 
 }  // namespace

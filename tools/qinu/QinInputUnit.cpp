@@ -54,20 +54,20 @@ bool ParseNumber(const std::string& word, double& value) {
 // Reads the numbers of one line of the file into the given fields.
 void ReadLine(const std::vector<std::string>& lines, int lineNumber, const std::string& source,
               std::initializer_list<std::pair<const char*, double*>> fields) {
-  const std::string where = source + ": line " + std::to_string(lineNumber);
+  const std::string where = source + ": строка " + std::to_string(lineNumber);
   if (lineNumber > static_cast<int>(lines.size()))
-    throw EQinInputError(where + " is missing (the file ends after " +
-                         std::to_string(lines.size()) + " lines)");
+    throw EQinInputError(where + " отсутствует (файл кончается после строки " +
+                         std::to_string(lines.size()) + ")");
   const std::vector<std::string> words = SplitWords(lines[lineNumber - 1]);
   std::string names;
   for (const auto& field : fields) names += (names.empty() ? "" : ", ") + std::string(field.first);
   if (words.size() < fields.size())
-    throw EQinInputError(where + ": expected " + std::to_string(fields.size()) + " numbers (" +
-                         names + "), found " + std::to_string(words.size()));
+    throw EQinInputError(where + ": ожидалось чисел: " + std::to_string(fields.size()) + " (" +
+                         names + "), найдено: " + std::to_string(words.size()));
   std::size_t i = 0;
   for (const auto& field : fields) {
     if (!ParseNumber(words[i], *field.second))
-      throw EQinInputError(where + ": \"" + words[i] + "\" is not a number (field " +
+      throw EQinInputError(where + ": \"" + words[i] + "\" не является числом (поле " +
                            field.first + ")");
     ++i;
   }
@@ -75,8 +75,8 @@ void ReadLine(const std::vector<std::string>& lines, int lineNumber, const std::
 
 int ReadChoice(double stored, const char* name, int count, const std::string& where) {
   if (stored != std::floor(stored) || stored < 1 || stored > count)
-    throw EQinInputError(where + ": " + name + " must be a whole number from 1 to " +
-                         std::to_string(count) + ", read " + FormatValue(stored));
+    throw EQinInputError(where + ": " + name + " должен быть целым числом от 1 до " +
+                         std::to_string(count) + " (задано " + FormatValue(stored) + ")");
   return static_cast<int>(stored) - 1;
 }
 
@@ -91,11 +91,11 @@ void RequireTiming(const char* organ, double open, double fullOpen, double start
   const bool ordered = open <= fullOpen && fullOpen <= startClose && startClose <= close &&
                        open < close;
   if (!inCycle || !ordered)
-    throw EQinInputError(std::string(organ) + " timing out of order: " + names +
-                         " must rise from the opening to the closing within 0..." +
-                         FormatValue(period) + " deg from the firing top dead centre, read " +
+    throw EQinInputError(std::string("Фазы ") + organ + " заданы не по порядку: углы " + names +
+                         " должны возрастать от открытия к закрытию в пределах 0…" +
+                         FormatValue(period) + " град от в.м.т. сгорания (задано " +
                          FormatValue(open) + ", " + FormatValue(fullOpen) + ", " +
-                         FormatValue(startClose) + ", " + FormatValue(close));
+                         FormatValue(startClose) + ", " + FormatValue(close) + " град)");
 }
 
 }  // namespace
@@ -140,76 +140,84 @@ TQinInput ParseQinText(const std::string& text, const std::string& source) {
 
 TQinInput ReadQinFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
-  if (!file) throw EQinInputError("cannot open the working-process data \"" + path + "\"");
+  if (!file) throw EQinInputError("Не удаётся открыть данные рабочего процесса \"" + path + "\"");
   std::ostringstream text;
   text << file.rdbuf();
-  if (file.bad()) throw EQinInputError("cannot read the working-process data \"" + path + "\"");
+  if (file.bad()) throw EQinInputError("Не удаётся прочитать данные рабочего процесса \"" + path + "\"");
   return ParseQinText(text.str(), path);
 }
 
 void ValidateQinInput(const TQinInput& in) {
-  Require(in.D > 0, "the bore D must be positive, read " + FormatValue(in.D) + " m");
-  Require(in.S > 0, "the stroke S must be positive, read " + FormatValue(in.S) + " m");
-  Require(in.N > 0, "the speed N must be positive, read " + FormatValue(in.N) + " rpm");
-  Require(in.E > 1, "the compression ratio E must be greater than 1, read " + FormatValue(in.E));
+  Require(in.D > 0, "Диаметр цилиндра D должен быть положительным (задано " + FormatValue(in.D) + " м)");
+  Require(in.S > 0, "Ход поршня S должен быть положительным (задано " + FormatValue(in.S) + " м)");
+  Require(in.N > 0, "Частота вращения вала N должна быть положительной (задано " + FormatValue(in.N) + " об/мин)");
+  Require(in.E > 1, "Степень сжатия E должна быть больше 1 (задано " + FormatValue(in.E) + ")");
   Require(in.Lam >= 0 && in.Lam < 1,
-          "the crank ratio Lam = R/L must lie in 0...1 (exclusive), read " + FormatValue(in.Lam));
+          "Отношение R/L (Lam) должно лежать в пределах 0…1, не включая 1 (задано " + FormatValue(in.Lam) + ")");
 
   const double period = in.PeriodDeg();
-  RequireTiming("exhaust", in.B1, in.B12, in.B13, in.B2, "B1, B12, B13, B2", period);
-  RequireTiming("intake", in.H1, in.H12, in.H13, in.H2, "H1, H12, H13, H2", period);
+  RequireTiming("выпускных органов", in.B1, in.B12, in.B13, in.B2, "B1, B12, B13, B2", period);
+  RequireTiming("впускных органов", in.H1, in.H12, in.H13, in.H2, "H1, H12, H13, H2", period);
 
   Require(in.FirstOpeningDeg() > in.TrapAngleDeg(),
-          "valve timing out of order: intake and exhaust leave no closed part around the "
-          "firing top dead centre");
+          "Фазы газораспределения заданы не по порядку: впуск и выпуск не оставляют закрытой части "
+          "цикла около в.м.т. сгорания");
 
-  Require(in.FB > 0, "the exhaust flow area FB must be positive, read " + FormatValue(in.FB));
-  Require(in.FH > 0, "the intake flow area FH must be positive, read " + FormatValue(in.FH));
+  Require(in.FB > 0, "Максимальное эффективное сечение выпускных органов FB должно быть положительным (задано " +
+                         FormatValue(in.FB) + " м2)");
+  Require(in.FH > 0, "Максимальное эффективное сечение впускных органов FH должно быть положительным (задано " +
+                         FormatValue(in.FH) + " м2)");
   if (in.V == 0) {
-    Require(in.P0 > 0 && in.T0 > 0, "the ambient pressure P0 and temperature T0 must be positive");
-    Require(in.PZT > 0, "the exhaust back pressure PZT must be positive, read " +
-                            FormatValue(in.PZT) + " MPa");
+    Require(in.P0 > 0 && in.T0 > 0, "Давление P0 и температура T0 окружающей среды должны быть положительными (задано " +
+                                         FormatValue(in.P0) + " МПа и " + FormatValue(in.T0) + " К)");
+    Require(in.PZT > 0, "Давление за турбиной PZT должно быть положительным (задано " +
+                            FormatValue(in.PZT) + " МПа)");
   } else {
-    Require(in.PK > 0 && in.TK > 0, "the boost pressure PK and air temperature TK must be positive");
-    Require(in.PT > 0, "the turbine-inlet pressure PT must be positive, read " +
-                           FormatValue(in.PT) + " MPa");
+    Require(in.PK > 0 && in.TK > 0, "Давление наддува PK и температура воздуха TK должны быть положительными (задано " +
+                                         FormatValue(in.PK) + " МПа и " + FormatValue(in.TK) + " К)");
+    Require(in.PT > 0, "Давление перед турбиной PT должно быть положительным (задано " +
+                           FormatValue(in.PT) + " МПа)");
   }
   Require(in.TPOR > -273.15 && in.Tkr > -273.15 && in.TWT > -273.15,
-          "the wall temperatures TPOR, Tkr, TWT must lie above absolute zero (degrees C)");
-  Require(in.OFPK > 0, "the piston-to-head area ratio OFPK must be positive, read " +
-                           FormatValue(in.OFPK));
+          "Средние температуры поршня TPOR, крышки Tkr и гильзы TWT должны быть выше абсолютного нуля (задано " +
+              FormatValue(in.TPOR) + ", " + FormatValue(in.Tkr) + ", " + FormatValue(in.TWT) + " °C)");
+  Require(in.OFPK > 0, "Отношение площади поршня к площади крышки OFPK должно быть положительным (задано " +
+                           FormatValue(in.OFPK) + ")");
   Require(in.CG >= 0 && in.C2 >= 0 && in.Cu >= 0,
-          "the heat-transfer constants CG, C2 and the swirl velocity Cu must not be negative");
+          "Поправочный множитель CG и коэффициент C2 в формуле Вошни и окружная скорость вихря Cu не могут быть "
+          "отрицательными (задано " + FormatValue(in.CG) + ", " + FormatValue(in.C2) + ", " + FormatValue(in.Cu) +
+              " м/с)");
 
-  Require(in.QC >= 0, "the fuel per cycle QC must not be negative, read " + FormatValue(in.QC) +
-                          " kg");
+  Require(in.QC >= 0, "Цикловая подача топлива QC не может быть отрицательной (задано " + FormatValue(in.QC) +
+                          " кг)");
   if (in.QC > 0) {
-    Require(in.Hu > 0, "the heating value Hu must be positive, read " + FormatValue(in.Hu) +
-                           " kJ/kg");
+    Require(in.Hu > 0, "Низшая удельная теплота сгорания топлива Hu должна быть положительной (задано " +
+                           FormatValue(in.Hu) + " кДж/кг)");
     Require(in.Fz > 0 && in.Fz < period,
-            "the combustion duration Fz must lie between 0 and one cycle, read " +
-                FormatValue(in.Fz) + " deg");
+            "Продолжительность горения Fz должна лежать между 0 и длительностью цикла " + FormatValue(period) +
+                " град (задано " + FormatValue(in.Fz) + " град)");
     Require(in.XT >= 0 && in.XT <= 1,
-            "the kinetic fraction XT must lie in 0...1, read " + FormatValue(in.XT));
-    Require(in.MW > -1, "the diffusion exponent MW must be greater than -1, read " +
-                            FormatValue(in.MW));
+            "Доля топлива, сгорающая по кинетическому механизму, XT должна лежать в пределах 0…1 (задано " +
+                FormatValue(in.XT) + ")");
+    Require(in.MW > -1, "Показатель диффузионного сгорания MW должен быть больше -1 (задано " +
+                            FormatValue(in.MW) + ")");
     if (in.XT > 0) {
-      Require(in.MT > 0, "the kinetic exponent MT must be positive to place the maximum rate "
-                         "at FCT, read " + FormatValue(in.MT));
-      Require(in.FCT > 0, "the angle FCT of the maximum kinetic rate must be positive, read " +
-                              FormatValue(in.FCT) + " deg");
+      Require(in.MT > 0, "Показатель кинетического сгорания MT должен быть положительным, чтобы максимум скорости "
+                         "сгорания пришёлся на FCT (задано " + FormatValue(in.MT) + ")");
+      Require(in.FCT > 0, "Угол максимальной скорости кинетического сгорания FCT должен быть положительным (задано " +
+                              FormatValue(in.FCT) + " град)");
     }
     const double start = in.CombustionStartDeg();
-    const char* startName = in.EngineType == 1 ? "ignition advance FOPZ" : "injection advance FOPT";
+    const char* startName = in.EngineType == 1 ? "Угол опережения зажигания FOPZ" : "Угол опережения впрыска FOPT";
     Require(start < in.FirstOpeningDeg(),
-            std::string("the ") + startName + " puts the start of combustion at " +
-                FormatValue(start) + " deg, outside the closed part of the cycle (" +
-                FormatValue(in.TrapAngleDeg()) + "..." + FormatValue(in.FirstOpeningDeg()) +
-                " deg from the firing top dead centre)");
+            std::string(startName) + " переносит начало горения на " +
+                FormatValue(start) + " град, вне закрытой части цикла (" +
+                FormatValue(in.TrapAngleDeg()) + "…" + FormatValue(in.FirstOpeningDeg()) +
+                " град от в.м.т. сгорания)");
     Require(start + in.Fz <= in.TrapAngleDeg() + period,
-            "the combustion (start " + FormatValue(start) + " deg, duration " +
-                FormatValue(in.Fz) + " deg) does not end before the charge of the next cycle "
-                "is trapped");
+            "Горение (начало " + FormatValue(start) + " град, продолжительность " +
+                FormatValue(in.Fz) + " град) не заканчивается до закрытия органов "
+                "газообмена следующего цикла");
   }
 }
 

@@ -22,12 +22,25 @@ std::string Format(const char* format, ...) {
   return std::string(buffer, length < 0 ? 0 : std::min<std::size_t>(length, sizeof buffer - 1));
 }
 
+// The text widened with blanks to width characters (not bytes: the report is UTF-8 and its
+// words are Russian).
+std::string PadRight(const std::string& text, std::size_t width) {
+  const auto characters =
+      static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+  return characters >= width ? text : text + std::string(width - characters, ' ');
+}
+
 std::string Row(const char* name, double value, const char* unit, const char* meaning) {
-  return Format("  %-10s %14.6g  %-9s %s\n", name, value, unit, meaning);
+  return Format("  %-10s %14.6g  ", name, value) + PadRight(unit, 9) + " " + meaning + "\n";
+}
+
+std::string ChoiceRow(const char* name, const char* choice, const char* meaning) {
+  // The choice takes the value and unit columns of a number.
+  return Format("  %-10s ", name) + PadRight(choice, 25) + " " + meaning + "\n";
 }
 
 std::string Figure(const char* meaning, const std::string& value) {
-  return Format("  %-52s %s\n", meaning, value.c_str());
+  return "  " + PadRight(meaning, 52) + " " + value + "\n";
 }
 
 const char* ChoiceText(int value, std::initializer_list<const char*> texts) {
@@ -45,8 +58,8 @@ std::string FormatDiagram(const TCycleResult& result) {
   for (const TDiagramPoint& d : result.Diagram) {
     const double pressure = d.Pressure / kMPa;
     if (!(pressure >= 0 && pressure < 999.99995))
-      throw std::runtime_error("the cylinder pressure " + std::to_string(pressure) +
-                               " MPa does not fit the diagram format");
+      throw std::runtime_error("давление в цилиндре " + std::to_string(pressure) +
+                               " МПа не помещается в формат диаграммы");
     text += Format("%8.1f%16.6f%8.4f%10.1f%9.5f%12.3f%12.3f%11.5f\n", d.Angle, d.Volume * 1e3,
                    pressure, d.Temperature, d.Burned, d.HeatRelease, d.WallHeat, d.Mass * 1e3);
   }
@@ -55,140 +68,137 @@ std::string FormatDiagram(const TCycleResult& result) {
 
 std::string FormatReport(const TQinInput& in, const TCycleResult& r, const std::string& inputName) {
   std::string t;
-  t += "QINU - working process of the engine cycle\n";
-  t += "Input: " + inputName + "\n\n";
+  t += "QINU - рабочий процесс двигателя\n";
+  t += "Исходные данные: " + inputName + "\n\n";
 
-  t += "INPUT DATA\n";
-  t += Row("D", in.D, "m", "bore");
-  t += Row("S", in.S, "m", "stroke");
-  t += Row("E", in.E, "-", "compression ratio");
-  t += Row("Lam", in.Lam, "-", "crank radius / rod length");
-  t += Row("N", in.N, "rpm", "speed");
-  t += Row("PDP", in.PDP, "deg", "shaft phase angle (opposed pistons)");
-  t += Row("Q", in.Q, "-", "number of cylinders");
-  t += Row("EM", in.EM, "-", "mechanical efficiency");
-  t += Row("KK", in.KK, "-", "compressor efficiency");
-  t += Row("KT", in.KT, "-", "turbine efficiency");
-  t += Row("PK", in.PK, "MPa", "boost pressure");
-  t += Row("DP", in.DP, "MPa", "pressure loss of the air path");
-  t += Row("TK", in.TK, "K", "boost-air temperature");
-  t += Row("P0", in.P0, "MPa", "ambient pressure");
-  t += Row("T0", in.T0, "K", "ambient temperature");
-  t += Row("PT", in.PT, "MPa", "turbine-inlet pressure");
-  t += Row("PZT", in.PZT, "MPa", "pressure after the turbine");
-  t += Row("B1", in.B1, "deg", "exhaust opening starts");
-  t += Row("B12", in.B12, "deg", "exhaust fully open");
-  t += Row("B13", in.B13, "deg", "exhaust closing starts");
-  t += Row("B2", in.B2, "deg", "exhaust closed");
-  t += Row("FB", in.FB, "m^2", "maximum effective exhaust area");
-  t += Row("H1", in.H1, "deg", "intake opening starts");
-  t += Row("H12", in.H12, "deg", "intake fully open");
-  t += Row("H13", in.H13, "deg", "intake closing starts");
-  t += Row("H2", in.H2, "deg", "intake closed");
-  t += Row("FH", in.FH, "m^2", "maximum effective intake area");
-  t += Row("BPer", in.BPer, "-", "scavenging mixing parameter");
-  t += Row("Hu", in.Hu, "kJ/kg", "lower heating value");
-  t += Row("QC", in.QC, "kg", "fuel per cycle and cylinder");
-  t += Row("ALFF", in.ALFF, "-", "excess-air ratio of the design");
-  t += Row("FOPT", in.FOPT, "deg", "start of injection");
-  t += Row("FOPZ", in.FOPZ, "deg", "ignition advance");
-  t += Row("Fz", in.Fz, "deg", "combustion duration");
-  t += Row("XT", in.XT, "-", "kinetic fraction of the fuel");
-  t += Row("FCT", in.FCT, "deg", "maximum kinetic rate after the start");
-  t += Row("MT", in.MT, "-", "kinetic Wiebe exponent");
-  t += Row("MW", in.MW, "-", "diffusion Wiebe exponent");
-  t += Row("TPOR", in.TPOR, "C", "piston temperature");
-  t += Row("Tkr", in.Tkr, "C", "head temperature");
-  t += Row("TWT", in.TWT, "C", "liner temperature");
-  t += Row("OFPK", in.OFPK, "-", "piston area / head area");
-  t += Row("ALFE", in.ALFE, "-", "peak / mean heat-transfer coefficient");
-  t += Row("ALFR", in.ALFR, "-", "relative radius of the peak");
-  t += Row("CG", in.CG, "-", "Woschni constant");
-  t += Row("Cu", in.Cu, "m/s", "swirl velocity");
-  t += Row("C2", in.C2, "m/(s K)", "Woschni C2");
-  t += Row("Vkam", in.Vkam, "cm^3", "divided-chamber volume");
-  t += Row("MFk", in.MFk, "cm^2", "divided-chamber throat area");
-  t += Format("  %-10s %14s  %-9s %s\n", "TOFormula",
-              ChoiceText(in.TOFormula, {"Woschni", "Hohenberg", "alpha=f(Tw)"}), "",
-              "heat-transfer correlation");
-  t += Format("  %-10s %14s\n", "Vp", ChoiceText(in.Vp, {"valves", "ports"}));
-  t += Format("  %-10s %14s\n", "Vyp", ChoiceText(in.Vyp, {"valves", "ports"}));
-  t += Format("  %-10s %14s\n", "V",
-              ChoiceText(in.V, {"natural", "turbocharger", "power turbine"}));
-  t += Format("  %-10s %14s\n", "EngineType", ChoiceText(in.EngineType, {"diesel", "spark"}));
+  t += "ИСХОДНЫЕ ДАННЫЕ\n";
+  t += Row("D", in.D, "м", "диаметр цилиндра");
+  t += Row("S", in.S, "м", "ход поршня");
+  t += Row("E", in.E, "-", "степень сжатия");
+  t += Row("Lam", in.Lam, "-", "отношение радиуса кривошипа к длине шатуна R/L");
+  t += Row("N", in.N, "об/мин", "частота вращения вала");
+  t += Row("PDP", in.PDP, "град", "угол заклинки валов (схема с ПДП)");
+  t += Row("Q", in.Q, "-", "число цилиндров");
+  t += Row("EM", in.EM, "-", "условный механический КПД");
+  t += Row("KK", in.KK, "-", "КПД компрессора");
+  t += Row("KT", in.KT, "-", "КПД турбины");
+  t += Row("PK", in.PK, "МПа", "давление наддува");
+  t += Row("DP", in.DP, "МПа", "потери давления во впускном тракте");
+  t += Row("TK", in.TK, "К", "температура наддувочного воздуха");
+  t += Row("P0", in.P0, "МПа", "давление окружающей среды");
+  t += Row("T0", in.T0, "К", "температура окружающей среды");
+  t += Row("PT", in.PT, "МПа", "давление перед турбиной");
+  t += Row("PZT", in.PZT, "МПа", "давление за турбиной");
+  t += Row("B1", in.B1, "град", "угол начала выпуска");
+  t += Row("B12", in.B12, "град", "угол конца открытия выпускных органов");
+  t += Row("B13", in.B13, "град", "угол начала закрытия выпускных органов");
+  t += Row("B2", in.B2, "град", "угол закрытия выпускных органов");
+  t += Row("FB", in.FB, "м2", "максимальное эффективное сечение выпускных органов");
+  t += Row("H1", in.H1, "град", "угол начала впуска");
+  t += Row("H12", in.H12, "град", "угол конца открытия впускных органов");
+  t += Row("H13", in.H13, "град", "угол начала закрытия впускных органов");
+  t += Row("H2", in.H2, "град", "угол закрытия впускных органов");
+  t += Row("FH", in.FH, "м2", "максимальное эффективное сечение впускных органов");
+  t += Row("BPer", in.BPer, "-", "параметр перемешивания");
+  t += Row("Hu", in.Hu, "кДж/кг", "низшая удельная теплота сгорания топлива");
+  t += Row("QC", in.QC, "кг", "цикловая подача топлива на цилиндр");
+  t += Row("ALFF", in.ALFF, "-", "коэффициент избытка воздуха по данным");
+  t += Row("FOPT", in.FOPT, "град", "угол опережения впрыска");
+  t += Row("FOPZ", in.FOPZ, "град", "угол опережения зажигания");
+  t += Row("Fz", in.Fz, "град", "продолжительность горения");
+  t += Row("XT", in.XT, "-", "доля топлива, сгорающая по кинетическому механизму");
+  t += Row("FCT", in.FCT, "град", "угол максимальной скорости кинетического сгорания после начала");
+  t += Row("MT", in.MT, "-", "показатель кинетического сгорания (Вибе)");
+  t += Row("MW", in.MW, "-", "показатель диффузионного сгорания (Вибе)");
+  t += Row("TPOR", in.TPOR, "°C", "средняя температура поршня");
+  t += Row("Tkr", in.Tkr, "°C", "средняя температура крышки");
+  t += Row("TWT", in.TWT, "°C", "средняя температура гильзы");
+  t += Row("OFPK", in.OFPK, "-", "отношение площади поршня к площади крышки");
+  t += Row("ALFE", in.ALFE, "-", "отношение наибольшего коэффициента теплоотдачи к среднему");
+  t += Row("ALFR", in.ALFR, "-", "относительный радиус наибольшего коэффициента теплоотдачи");
+  t += Row("CG", in.CG, "-", "поправочный множитель в формуле Вошни");
+  t += Row("Cu", in.Cu, "м/с", "окружная скорость вихря");
+  t += Row("C2", in.C2, "м/(с·К)", "коэффициент C2 в формуле Вошни");
+  t += Row("Vkam", in.Vkam, "см3", "объём отделённой камеры");
+  t += Row("MFk", in.MFk, "см2", "эффективное сечение канала");
+  t += ChoiceRow("TOFormula", ChoiceText(in.TOFormula, {"Вошни", "Гогенберга", "alpha=f(Tст)"}), "формула теплообмена");
+  t += ChoiceRow("Vp", ChoiceText(in.Vp, {"клапаны", "окна"}), "впускные органы");
+  t += ChoiceRow("Vyp", ChoiceText(in.Vyp, {"клапаны", "окна"}), "выпускные органы");
+  t += ChoiceRow("V", ChoiceText(in.V, {"без наддува", "свободный турбокомпрессор", "силовая турбина"}),
+                 "схема воздухоснабжения");
+  t += ChoiceRow("EngineType", ChoiceText(in.EngineType, {"дизель", "иск. зажигание"}), "тип двигателя");
 
-  t += "\nMODEL\n";
-  t += "  Single-zone cycle; air and combustion products with cp(T) (NASA polynomials);\n"
-       "  double Wiebe heat release; " +
-       std::string(in.TOFormula == 1 ? "Hohenberg" : "Woschni") +
-       " wall heat transfer; compressible flow through\n"
-       "  the intake and exhaust restrictions; cycles repeated until the trapped state "
-       "converges.\n";
-  t += Format("  %s engine, cycle of %.0f deg; diagram angle = angle from the firing TDC + %.0f deg.\n",
-              r.TwoStroke ? "Two-stroke" : "Four-stroke", r.PeriodDeg, r.DiagramShiftDeg);
+  t += "\nМОДЕЛЬ\n";
+  t += "  Однозонная модель цикла; воздух и продукты сгорания с cp(T) (полиномы NASA);\n"
+       "  двойной закон тепловыделения Вибе; теплоотдача в стенки по формуле " +
+       std::string(in.TOFormula == 1 ? "Гогенберга" : "Вошни") +
+       ";\n  течение сжимаемого газа через впускные и выпускные органы; циклы повторяются,\n"
+       "  пока состояние заряда не установится.\n";
+  t += Format("  %s двигатель, цикл %.0f град; угол диаграммы = угол от в.м.т. сгорания + %.0f град.\n",
+              r.TwoStroke ? "Двухтактный" : "Четырёхтактный", r.PeriodDeg, r.DiagramShiftDeg);
   for (const std::string& note : r.Notes) t += "  * " + note + "\n";
 
-  t += "\nRESULTS\n";
-  t += Figure("Cycles to convergence", Format("%d%s", r.Cycles, r.Converged ? "" : " (not converged)"));
-  t += Figure("Swept volume, dm^3", Format("%.4f", r.SweptVolume * 1e3));
-  t += Figure("Intake plenum: pressure MPa, temperature K",
+  t += "\nРЕЗУЛЬТАТЫ\n";
+  t += Figure("Циклов до установления", Format("%d%s", r.Cycles, r.Converged ? "" : " (не установилось)"));
+  t += Figure("Рабочий объём, дм3", Format("%.4f", r.SweptVolume * 1e3));
+  t += Figure("Впускной ресивер: давление МПа, температура К",
               Format("%.4f, %.1f", r.IntakePressure / kMPa, r.IntakeTemperature));
-  t += Figure("Exhaust plenum pressure, MPa", Format("%.4f", r.ExhaustPressure / kMPa));
-  t += Figure("Trapped at (deg from firing TDC)", Format("%.1f", r.TrapAngle));
-  t += Figure("Trapped mass, g", Format("%.4f", r.TrappedMass * 1e3));
-  t += Figure("Trapped pressure MPa, temperature K",
+  t += Figure("Давление в выпускном коллекторе, МПа", Format("%.4f", r.ExhaustPressure / kMPa));
+  t += Figure("Заряд заперт при угле, град от в.м.т. сгорания", Format("%.1f", r.TrapAngle));
+  t += Figure("Масса заряда, г", Format("%.4f", r.TrappedMass * 1e3));
+  t += Figure("Давление заряда МПа, температура К",
               Format("%.4f, %.1f", r.TrappedPressure / kMPa, r.TrappedTemperature));
-  t += Figure("Residual gas fraction", Format("%.4f", r.ResidualFraction));
-  t += Figure("Combustion products in the trapped charge", Format("%.4f", r.ProductsFraction));
-  t += Figure("Volumetric efficiency (fresh air / intake density)", Format("%.4f", r.VolumetricEfficiency));
-  t += Figure("Stoichiometric air L0, kg/kg", Format("%.3f", r.StoichiometricAir));
+  t += Figure("Коэффициент остаточных газов", Format("%.4f", r.ResidualFraction));
+  t += Figure("Доля продуктов сгорания в заряде", Format("%.4f", r.ProductsFraction));
+  t += Figure("Коэффициент наполнения по плотности на впуске", Format("%.4f", r.VolumetricEfficiency));
+  t += Figure("Теоретическое количество воздуха L0, кг/кг", Format("%.3f", r.StoichiometricAir));
   if (r.Fuel > 0) {
-    t += Figure("Excess-air ratio alpha", Format("%.3f", r.ExcessAir));
-    t += Figure("Air-fuel ratio, kg/kg", Format("%.2f", r.AirFuelRatio));
-    t += Figure("Combustion from ... to, deg from firing TDC",
+    t += Figure("Коэффициент избытка воздуха alpha", Format("%.3f", r.ExcessAir));
+    t += Figure("Отношение воздух/топливо, кг/кг", Format("%.2f", r.AirFuelRatio));
+    t += Figure("Горение от ... до, град от в.м.т. сгорания",
                 Format("%.1f ... %.1f", r.CombustionStart, r.CombustionEnd));
-    t += Figure("Fuel energy QC x Hu, J", Format("%.1f", r.FuelEnergy));
-    t += Figure("Heat released (burned fuel x Hu), J", Format("%.1f", r.HeatReleased));
+    t += Figure("Энергия топлива QC x Hu, Дж", Format("%.1f", r.FuelEnergy));
+    t += Figure("Выделившаяся теплота (сгоревшее топливо x Hu), Дж", Format("%.1f", r.HeatReleased));
   }
-  t += Figure("Peak pressure, MPa", Format("%.4f", r.PeakPressure / kMPa));
-  t += Figure("  at diagram angle, deg", Format("%.2f (%.2f from the firing TDC)", r.PeakPressureAngle,
-                                                r.PeakPressureAngle - r.DiagramShiftDeg));
-  t += Figure("Maximum pressure-rise rate, MPa/deg", Format("%.4f", r.MaxPressureRise / kMPa));
-  t += Figure("  at diagram angle, deg", Format("%.2f", r.MaxPressureRiseAngle));
-  t += Figure("Peak temperature, K", Format("%.1f", r.PeakTemperature));
-  t += Figure("  at diagram angle, deg", Format("%.2f", r.PeakTemperatureAngle));
-  t += Figure("Mean exhaust temperature, K", Format("%.1f", r.ExhaustTemperature));
-  t += Figure("Indicated work per cycle (net), J", Format("%.1f", r.IndicatedWork));
-  t += Figure("Indicated mean effective pressure (net), MPa", Format("%.4f", r.Imep / kMPa));
-  t += Figure("  gross (compression and expansion), MPa", Format("%.4f", r.GrossImep / kMPa));
-  t += Figure("  pumping, MPa", Format("%.4f", r.PumpingMep / kMPa));
+  t += Figure("Наибольшее давление, МПа", Format("%.4f", r.PeakPressure / kMPa));
+  t += Figure("  при угле диаграммы, град", Format("%.2f (%.2f от в.м.т. сгорания)", r.PeakPressureAngle,
+                                                   r.PeakPressureAngle - r.DiagramShiftDeg));
+  t += Figure("Наибольшая скорость нарастания давления, МПа/град", Format("%.4f", r.MaxPressureRise / kMPa));
+  t += Figure("  при угле диаграммы, град", Format("%.2f", r.MaxPressureRiseAngle));
+  t += Figure("Наибольшая температура, К", Format("%.1f", r.PeakTemperature));
+  t += Figure("  при угле диаграммы, град", Format("%.2f", r.PeakTemperatureAngle));
+  t += Figure("Средняя температура выпускных газов, К", Format("%.1f", r.ExhaustTemperature));
+  t += Figure("Индикаторная работа цикла (нетто), Дж", Format("%.1f", r.IndicatedWork));
+  t += Figure("Среднее индикаторное давление (нетто), МПа", Format("%.4f", r.Imep / kMPa));
+  t += Figure("  брутто (сжатие и расширение), МПа", Format("%.4f", r.GrossImep / kMPa));
+  t += Figure("  насосных ходов, МПа", Format("%.4f", r.PumpingMep / kMPa));
   if (r.Fuel > 0) {
-    t += Figure("Indicated efficiency", Format("%.4f", r.IndicatedEfficiency));
+    t += Figure("Индикаторный КПД", Format("%.4f", r.IndicatedEfficiency));
     if (r.SpecificFuelConsumption > 0)
-      t += Figure("Indicated specific fuel consumption, g/kWh",
+      t += Figure("Индикаторный удельный расход топлива, г/(кВт·ч)",
                   Format("%.1f", r.SpecificFuelConsumption));
   }
-  t += Figure("Indicated power per cylinder, kW", Format("%.2f", r.IndicatedPower / 1e3));
+  t += Figure("Индикаторная мощность цилиндра, кВт", Format("%.2f", r.IndicatedPower / 1e3));
   if (in.Q > 0) {
-    t += Figure("Indicated power of the engine, kW", Format("%.1f", r.IndicatedPower * in.Q / 1e3));
+    t += Figure("Индикаторная мощность двигателя, кВт", Format("%.1f", r.IndicatedPower * in.Q / 1e3));
     if (r.IndicatedPower > 0)
-      t += Figure("Effective power with EM, kW", Format("%.1f", r.IndicatedPower * in.Q * in.EM / 1e3));
+      t += Figure("Эффективная мощность с EM, кВт", Format("%.1f", r.IndicatedPower * in.Q * in.EM / 1e3));
   }
-  t += Figure("Heat to the walls per cycle, J", Format("%.1f", r.WallHeat));
-  t += Figure("  piston, head, liner, J",
+  t += Figure("Теплота, отданная в стенки за цикл, Дж", Format("%.1f", r.WallHeat));
+  t += Figure("  поршень, крышка, гильза, Дж",
               Format("%.1f, %.1f, %.1f", r.WallHeatPiston, r.WallHeatHead, r.WallHeatLiner));
   if (r.FuelEnergy > 0)
-    t += Figure("  share of the fuel energy", Format("%.4f", r.WallHeat / r.FuelEnergy));
-  t += "\nThe indicator diagram has " + std::to_string(r.Diagram.size()) +
-       " points in 1 deg steps.\n";
+    t += Figure("  доля от энергии топлива", Format("%.4f", r.WallHeat / r.FuelEnergy));
+  t += "\nИндикаторная диаграмма содержит " + std::to_string(r.Diagram.size()) +
+       " точек с шагом 1 град.\n";
   return t;
 }
 
 std::string FormatFailureReport(const std::string& inputName, const std::string& message) {
-  return "QINU - working process of the engine cycle\n"
-         "Input: " + inputName + "\n\n"
-         "ERROR: " + message + "\n\n"
-         "The calculation was not done; no indicator diagram was written.\n";
+  return "QINU - рабочий процесс двигателя\n"
+         "Исходные данные: " + inputName + "\n\n"
+         "ОШИБКА: " + message + "\n\n"
+         "Расчёт не выполнен; индикаторная диаграмма не записана.\n";
 }
 
 }  // namespace qinu

@@ -31,7 +31,7 @@ void WriteFile(const std::filesystem::path& path, const std::string& text) {
   std::ofstream file(path, std::ios::trunc);
   file << text;
   file.close();
-  if (!file) throw std::runtime_error("cannot write \"" + path.string() + "\"");
+  if (!file) throw std::runtime_error("не удаётся записать \"" + path.string() + "\"");
 }
 
 }  // namespace
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     if (arg == "--no-wall-heat") {
       options.HeatTransfer = false;
     } else if (arg.size() > 1 && arg[0] == '-' && arg[1] == '-') {
-      std::fprintf(stderr, "qinu: unknown option %s\n%s", arg.c_str(), kUsage);
+      std::fprintf(stderr, "qinu: неизвестный параметр %s\n%s", arg.c_str(), kUsage);
       return 2;
     } else {
       names.push_back(arg);
@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
     WriteFile(partial, diagramText);
     WriteFile(report, reportText);
     std::filesystem::rename(partial, diagram);
-    std::printf("qinu: %s written: peak pressure %.3f MPa at %.1f deg, IMEP %.4f MPa\n",
+    std::printf("qinu: записан файл %s: наибольшее давление %.3f МПа при %.1f град, среднее индикаторное давление %.4f МПа\n",
                 diagram.string().c_str(), result.PeakPressure / 1e6, result.PeakPressureAngle,
                 result.Imep / 1e6);
     return 0;
@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
     std::error_code ignored;
     std::filesystem::remove(partial, ignored);
     std::filesystem::remove(diagram, ignored);
-    std::fprintf(stderr, "qinu: error: %s\n", error.what());
+    std::fprintf(stderr, "qinu: ошибка: %s\n", error.what());
     try {
       WriteFile(report, qinu::FormatFailureReport(input.string(), error.what()));
     } catch (const std::exception& reportError) {

@@ -243,7 +243,7 @@ TEST_F(QinuFiredCycleTest, RichMixtureBurnsOnlyWhatTheAirAllows) {
   EXPECT_LT(r.ExcessAir, 1);
   EXPECT_NEAR(r.FuelBurned, r.TrappedMass * (1 - r.ProductsFraction) / r.StoichiometricAir, 1e-9);
   EXPECT_TRUE(std::any_of(r.Notes.begin(), r.Notes.end(),
-                          [](const std::string& n) { return n.find("Rich mixture") == 0; }));
+                          [](const std::string& n) { return n.find("Богатая смесь") == 0; }));
 }
 
 TEST_F(QinuFiredCycleTest, HohenbergAndWoschniLoseHeatOfTheSameOrder) {

@@ -103,20 +103,20 @@ TEST(QinuFileTest, PortsForIntakeAndExhaustMakeATwoStroke) {
 TEST(QinuFileTest, NamesTheLineAndFieldOfAMalformedFile) {
   const std::string good = qinutest::FormatQinFile(qinutest::DefaultExample(), "Default.qin");
   const std::string comma = ErrorOf(ReplaceLine(good, 4, "0,26 0.26 15 0.2241 1000 0"));
-  EXPECT_NE(comma.find("line 4"), std::string::npos) << comma;
+  EXPECT_NE(comma.find("строка 4"), std::string::npos) << comma;
   EXPECT_NE(comma.find("\"0,26\""), std::string::npos) << comma;
-  EXPECT_NE(comma.find("field D"), std::string::npos) << comma;
+  EXPECT_NE(comma.find("поле D"), std::string::npos) << comma;
 
   const std::string shortLine = ErrorOf(ReplaceLine(good, 9, "0.0022 0.99 42500"));
-  EXPECT_NE(shortLine.find("line 9: expected 5 numbers"), std::string::npos) << shortLine;
+  EXPECT_NE(shortLine.find("строка 9: ожидалось чисел: 5"), std::string::npos) << shortLine;
 
   const std::string truncated = ErrorOf(FirstLines(good, 10));
-  EXPECT_NE(truncated.find("line 11 is missing"), std::string::npos) << truncated;
+  EXPECT_NE(truncated.find("строка 11 отсутствует"), std::string::npos) << truncated;
 
   const std::string choice = ErrorOf(ReplaceLine(good, 14, "   1   3   1   1   1   1"));
-  EXPECT_NE(choice.find("Vp must be a whole number from 1 to 2"), std::string::npos) << choice;
+  EXPECT_NE(choice.find("Vp должен быть целым числом от 1 до 2 (задано 3)"), std::string::npos) << choice;
 
-  EXPECT_NE(ErrorOf("").find("line 4 is missing"), std::string::npos);
+  EXPECT_NE(ErrorOf("").find("строка 4 отсутствует"), std::string::npos);
 }
 
 TEST(QinuFileTest, ReportsAMissingFile) {
@@ -124,7 +124,7 @@ TEST(QinuFileTest, ReportsAMissingFile) {
     qinu::ReadQinFile("/nonexistent/Default.qin");
     FAIL() << "no error";
   } catch (const EQinInputError& error) {
-    EXPECT_NE(std::string(error.what()).find("cannot open"), std::string::npos);
+    EXPECT_NE(std::string(error.what()).find("Не удаётся открыть"), std::string::npos);
   }
 }
 
@@ -154,21 +154,21 @@ TEST_F(QinuValidationTest, AcceptsTheExampleAndTheMotoredCase) {
 // checked through the program (QinuProgramTest); here the cases behind them.
 TEST_F(QinuValidationTest, RejectsGeometryAndTimingNoEngineCanHave) {
   in_.E = 1;  // an infinite clearance volume
-  EXPECT_NE(Message().find("compression ratio E must be greater than 1"), std::string::npos);
+  EXPECT_NE(Message().find("Степень сжатия E должна быть больше 1 (задано 1)"), std::string::npos);
   in_ = qinutest::DefaultExample();
   in_.Lam = 1;  // the rod as short as the crank
-  EXPECT_NE(Message().find("crank ratio"), std::string::npos);
+  EXPECT_NE(Message().find("Отношение R/L (Lam)"), std::string::npos);
   in_ = qinutest::DefaultExample();
   in_.H2 = 740;  // beyond one four-stroke cycle
-  EXPECT_NE(Message().find("intake timing out of order"), std::string::npos) << Message();
+  EXPECT_NE(Message().find("Фазы впускных органов заданы не по порядку"), std::string::npos) << Message();
   in_ = qinutest::DefaultExample();
   in_.Vp = in_.Vyp = 1;  // the four-stroke timing does not fit a two-stroke cycle
-  EXPECT_NE(Message().find("out of order"), std::string::npos) << Message();
+  EXPECT_NE(Message().find("заданы не по порядку"), std::string::npos) << Message();
 }
 
 TEST_F(QinuValidationTest, RejectsACombustionOutsideTheClosedCycle) {
   in_.FOPT = 200;  // after the exhaust opens at 114 deg
-  EXPECT_NE(Message().find("outside the closed part"), std::string::npos) << Message();
+  EXPECT_NE(Message().find("вне закрытой части цикла"), std::string::npos) << Message();
   in_.FOPT = 705;  // the same as -15 deg
   EXPECT_EQ(Message(), "");
   EXPECT_DOUBLE_EQ(in_.CombustionStartDeg(), -15);
@@ -176,19 +176,19 @@ TEST_F(QinuValidationTest, RejectsACombustionOutsideTheClosedCycle) {
   in_.FOPZ = -30;
   EXPECT_DOUBLE_EQ(in_.CombustionStartDeg(), -30);
   in_.Fz = 0;
-  EXPECT_NE(Message().find("combustion duration Fz"), std::string::npos);
+  EXPECT_NE(Message().find("Продолжительность горения Fz"), std::string::npos);
 }
 
 TEST_F(QinuValidationTest, RejectsImpossibleFlowAndFuelData) {
   in_.FH = 0;
-  EXPECT_NE(Message().find("intake flow area FH"), std::string::npos);
+  EXPECT_NE(Message().find("сечение впускных органов FH должно быть положительным (задано 0 м2)"), std::string::npos);
   in_ = qinutest::DefaultExample();
   in_.QC = -1e-5;
-  EXPECT_NE(Message().find("fuel per cycle QC"), std::string::npos);
+  EXPECT_NE(Message().find("Цикловая подача топлива QC"), std::string::npos);
   in_ = qinutest::DefaultExample();
   in_.V = 1;
   in_.PT = 0;  // the turbine-inlet pressure matters only with a turbocharger
-  EXPECT_NE(Message().find("turbine-inlet pressure PT"), std::string::npos);
+  EXPECT_NE(Message().find("Давление перед турбиной PT"), std::string::npos);
 }
 
 TEST_F(QinuValidationTest, FindsTheClosedPartOfTheCycle) {

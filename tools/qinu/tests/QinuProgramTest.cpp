@@ -119,12 +119,48 @@ TEST_F(QinuProgramTest, StartedLikeTheCalculationItWritesDiagramAndReport) {
   ASSERT_EQ(run.ExitCode, 0) << run.Errors;
   EXPECT_EQ(ExchangeFiles(), (std::vector<std::string>{"Default.dia", "Default.qin", "Default.rez"}));
   const std::string report = ReadText(exchange_ / "Default.rez");
-  for (const char* item : {"Trapped mass", "Residual gas fraction", "Air-fuel ratio",
-                           "Peak pressure", "Maximum pressure-rise rate", "Peak temperature",
-                           "Indicated mean effective pressure", "Indicated efficiency",
-                           "Indicated power", "Heat to the walls", "Cycles to convergence",
-                           "Four-stroke"})
+  for (const char* item : {"Масса заряда", "Коэффициент остаточных газов", "Отношение воздух/топливо",
+                           "Наибольшее давление", "Наибольшая скорость нарастания давления", "Наибольшая температура",
+                           "Среднее индикаторное давление", "Индикаторный КПД",
+                           "Индикаторная мощность", "Теплота, отданная в стенки", "Циклов до установления",
+                           "Четырёхтактный"})
     EXPECT_NE(report.find(item), std::string::npos) << item;
+}
+
+TEST_F(QinuProgramTest, ReportColumnsLineUpInCharactersNotBytes) {
+  // Russian units and captions take two bytes a letter; the columns must still line up on
+  // screen: the meaning of every input row starts in character 40, the value of every result
+  // in character 56.
+  qinutest::WriteQinFile(exchange_ / "Default.qin", qinutest::DefaultExample());
+  ASSERT_EQ(StartAsCalculation().ExitCode, 0);
+  auto characters = [](const std::string& line) {
+    std::vector<std::string> out;
+    for (char c : line)
+      if ((c & 0xC0) == 0x80 && !out.empty()) out.back() += c;
+      else out.push_back(std::string(1, c));
+    return out;
+  };
+  auto startsAt = [](const std::vector<std::string>& chars, std::size_t column) {
+    return chars.size() > column && chars[column - 1] == " " && chars[column] != " ";
+  };
+  std::string section;
+  int inputs = 0, results = 0;
+  for (const std::string& line : ReadLines(exchange_ / "Default.rez")) {
+    if (line.empty() || line[0] != ' ') {
+      section = line;
+      continue;
+    }
+    const auto chars = characters(line);
+    if (section == "ИСХОДНЫЕ ДАННЫЕ") {
+      EXPECT_TRUE(startsAt(chars, 39)) << line;
+      ++inputs;
+    } else if (section == "РЕЗУЛЬТАТЫ") {
+      EXPECT_TRUE(startsAt(chars, 55)) << line;
+      ++results;
+    }
+  }
+  EXPECT_GT(inputs, 50);
+  EXPECT_GT(results, 25);
 }
 
 TEST_F(QinuProgramTest, DiagramColumnsFollowTheExchangeFormat) {
@@ -157,7 +193,7 @@ TEST_F(QinuProgramTest, PortsForIntakeAndExhaustGiveATwoStrokeDiagram) {
   const TColumnDiagram d = ReadByColumns(ReadLines(exchange_ / "Default.dia"));
   ASSERT_EQ(d.Angle.size(), 361u);
   EXPECT_DOUBLE_EQ(d.Angle.back(), 360);
-  EXPECT_NE(ReadText(exchange_ / "Default.rez").find("two-stroke"), std::string::npos);
+  EXPECT_NE(ReadText(exchange_ / "Default.rez").find("двухтактного"), std::string::npos);
 }
 
 TEST_F(QinuProgramTest, ByHandItTakesTheNamesFromTheCommandLine) {
@@ -175,7 +211,7 @@ TEST_F(QinuProgramTest, ZeroFuelGivesTheMotoredCycle) {
   in.QC = 0;
   qinutest::WriteQinFile(exchange_ / "Default.qin", in);
   ASSERT_EQ(StartAsCalculation().ExitCode, 0);
-  EXPECT_NE(ReadText(exchange_ / "Default.rez").find("motored"), std::string::npos);
+  EXPECT_NE(ReadText(exchange_ / "Default.rez").find("цикл прокрутки"), std::string::npos);
   const TColumnDiagram d = ReadByColumns(ReadLines(exchange_ / "Default.dia"));
   ASSERT_EQ(d.Pressure.size(), 721u);
 }
@@ -199,7 +235,7 @@ TEST_P(QinuBadInputTest, EndsWithAMessageAndNoDiagram) {
   EXPECT_NE(run.Errors.find(GetParam().Message), std::string::npos) << run.Errors;
   const std::string report = ReadText(exchange_ / "Default.rez");
   EXPECT_NE(report.find(GetParam().Message), std::string::npos) << report;
-  EXPECT_NE(report.find("no indicator diagram was written"), std::string::npos);
+  EXPECT_NE(report.find("индикаторная диаграмма не записана"), std::string::npos);
   EXPECT_FALSE(fs::exists(exchange_ / "Default.dia"));
   EXPECT_EQ(ExchangeFiles(), (std::vector<std::string>{"Default.qin", "Default.rez"}));
 }
@@ -207,24 +243,24 @@ TEST_P(QinuBadInputTest, EndsWithAMessageAndNoDiagram) {
 INSTANTIATE_TEST_SUITE_P(
     Qinu, QinuBadInputTest,
     ::testing::Values(
-        TBadInput{"ZeroBore", [](qinu::TQinInput& in) { in.D = 0; }, "bore D must be positive"},
+        TBadInput{"ZeroBore", [](qinu::TQinInput& in) { in.D = 0; }, "Диаметр цилиндра D должен быть положительным (задано 0 м)"},
         TBadInput{"NegativeStroke", [](qinu::TQinInput& in) { in.S = -0.26; },
-                  "stroke S must be positive"},
-        TBadInput{"ZeroSpeed", [](qinu::TQinInput& in) { in.N = 0; }, "speed N must be positive"},
+                  "Ход поршня S должен быть положительным"},
+        TBadInput{"ZeroSpeed", [](qinu::TQinInput& in) { in.N = 0; }, "Частота вращения вала N должна быть положительной (задано 0 об/мин)"},
         TBadInput{"ZeroCompression", [](qinu::TQinInput& in) { in.E = 0; },
-                  "compression ratio E must be greater than 1"},
+                  "Степень сжатия E должна быть больше 1"},
         TBadInput{"ExhaustOutOfOrder", [](qinu::TQinInput& in) { in.B2 = 300; },
-                  "exhaust timing out of order"},
+                  "Фазы выпускных органов заданы не по порядку"},
         TBadInput{"IntakeOutOfOrder", [](qinu::TQinInput& in) { in.H12 = 340; },
-                  "intake timing out of order"}),
+                  "Фазы впускных органов заданы не по порядку"}),
     [](const ::testing::TestParamInfo<TBadInput>& test) { return std::string(test.param.Name); });
 
 TEST_F(QinuProgramTest, AFileThatDoesNotParseEndsWithTheLineInTheMessage) {
   std::ofstream(exchange_ / "Default.qin") << "----\nQINU\n Default.qin\n0.26 0.26 fifteen\n";
   const TRun run = StartAsCalculation();
   EXPECT_NE(run.ExitCode, 0);
-  EXPECT_NE(run.Errors.find("line 4"), std::string::npos) << run.Errors;
-  EXPECT_NE(ReadText(exchange_ / "Default.rez").find("line 4"), std::string::npos);
+  EXPECT_NE(run.Errors.find("строка 4"), std::string::npos) << run.Errors;
+  EXPECT_NE(ReadText(exchange_ / "Default.rez").find("строка 4"), std::string::npos);
   EXPECT_FALSE(fs::exists(exchange_ / "Default.dia"));
 }
 
@@ -232,7 +268,7 @@ TEST_F(QinuProgramTest, AMissingInputOrAStaleDiagramLeavesNoDiagram) {
   std::ofstream(exchange_ / "Default.dia") << "stale\n";
   const TRun run = StartAsCalculation();
   EXPECT_NE(run.ExitCode, 0);
-  EXPECT_NE(run.Errors.find("cannot open"), std::string::npos) << run.Errors;
+  EXPECT_NE(run.Errors.find("Не удаётся открыть"), std::string::npos) << run.Errors;
   EXPECT_FALSE(fs::exists(exchange_ / "Default.dia"));
 }
 
