@@ -42,8 +42,9 @@ class TVexaProject {
   std::unique_ptr<TOscillCalcStruct> OscillCalc;
   TDynamicCalcArray Results;  // the runs of the last calculate command
 
-  // The calculate command. The project speed, LamD and the working-process speed are put
-  // back however it ends; a failing run leaves its error to the caller after that.
+  // The calculate command. Project values it cannot work with raise EVexaInputError before
+  // anything is calculated (CheckCalcInputs). The project speed, LamD and the working-process
+  // speed are put back however it ends; a failing run leaves its error to the caller after that.
   TCalcCommandResult CalcDynamicExecute();
 
   // Titles offered by the run selector: the runs after the first.
