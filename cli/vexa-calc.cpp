@@ -10,8 +10,9 @@
 
 #include <stdlib.h>
 
-#include <fstream>
+#include <cerrno>
 
+#include "CalcInputCheckUnit.h"
 #include "ConcentrationCoeffsUnit.h"
 #include "DynamicCalcUnit.h"
 #include "EVexaErrorUnit.h"
@@ -24,9 +25,12 @@
 #include "ProjectCalcUnit.h"
 #include "ProjectFileUnit.h"
 #include "ProjectSummary.h"
+#include "SafeFileUnit.h"
 #include "SteelDataBaseUnit.h"
+#include "StopRequestUnit.h"
 #include "StrengthSummaryUnit.h"
 #include "TerminalProgress.h"
+#include "TextCodecUnit.h"
 #include "TextReportUnit.h"
 #include "TorsionReportUnit.h"
 
@@ -45,6 +49,11 @@ const char* const Usage =
     "  --solver dense|fast  solver of the shaft at every step (default fast)\n"
     "  --threads N          threads of the angle loop (default: one per core)\n"
     "  --save               with --coeffs: store the coefficients in the project\n";
+
+// Text from files (project and material names, file names) reaches the terminal with its
+// control characters made visible, never as escape sequences.
+void out(const std::string& line) { std::cout << TerminalText(line) << "\n"; }
+void err(const std::string& line) { std::cerr << TerminalText(line) << "\n"; }
 
 struct TOptions {
   std::string command = "calculate";
@@ -138,36 +147,45 @@ TOptions parseOptions(const std::vector<std::string>& args) {
 int newProject(const TOptions& options) {
   TEngineDataStruct data;
   SaveProjectFile(data, options.project);
-  std::cout << "New project written to " << options.project << "\n";
+  out("New project written to " + options.project);
   return 0;
 }
 
 int showProject(const TOptions& options) {
   TEngineDataStruct data;
   LoadProjectFile(data, options.project);
-  std::cout << ProjectSummary(data);
+  std::cout << TerminalText(ProjectSummary(data));
   return 0;
 }
 
 int concentrationCoefficients(const TOptions& options) {
   TEngineDataStruct data;
   LoadProjectFile(data, options.project);
+  CheckGeometryInputs(data);
   CalcConcentrationCoeffs(data, GraphDirectory(ProgramDirectory()));
-  for (const std::string& line : FormatConcentrationCoeffs(data)) std::cout << line << "\n";
+  for (const std::string& line : FormatConcentrationCoeffs(data)) out(line);
   if (options.save) {
     SaveProjectFile(data, options.project);
-    std::cout << "Coefficients stored in " << options.project << "\n";
+    out("Coefficients stored in " + options.project);
   }
   return 0;
 }
 
 // A private folder for the working-process program's exchange files, removed at the end, so
-// that calculations running at the same time never read each other's files.
+// that calculations running at the same time never read each other's files. It lies in
+// $TMPDIR (or /tmp).
 class TExchangeFolder {
  public:
   TExchangeFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vexa-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("Cannot create a folder for the working-process files");
+    const char* base = std::getenv("TMPDIR");
+    const std::filesystem::path parent = base && *base ? base : "/tmp";
+    std::string pattern = (parent / "vexa-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) {
+      const std::string why = FileErrorReason(errno);
+      throw EVexaFileError("Не удаётся создать папку для файлов программы рабочего процесса в \"" + parent.string() +
+                               "\" (" + why + "); укажите другую папку в переменной TMPDIR",
+                           why);
+    }
     path_ = pattern;
   }
   ~TExchangeFolder() {
@@ -188,7 +206,11 @@ void printStrengthSummary(const TDynamicCalcArray& runs) {
 }
 
 int calculate(const TOptions& options) {
-  TExchangeFolder exchange;
+  TEngineDataStruct loaded;
+  LoadProjectFile(loaded, options.project);
+  // Only the working-process program needs an exchange folder.
+  std::optional<TExchangeFolder> exchange;
+  if (options.diagram.empty() && loaded.IDSource != 1) exchange.emplace();
   TTerminalProgress progress;
   TRunSettings settings;
   settings.ProjectDir = std::filesystem::absolute(options.project).parent_path();
@@ -197,13 +219,14 @@ int calculate(const TOptions& options) {
   settings.Solver = options.solver;
   settings.Threads = options.threads;
   TWorkingProcessOptions workingProcess;
-  workingProcess.ExchangeDirectory = exchange.Path();
+  if (exchange) workingProcess.ExchangeDirectory = exchange->Path();
   TVexaProject project(settings, workingProcess);
   TEngineDataStruct& data = project.EngineData;
-  LoadProjectFile(data, options.project);
+  data = std::move(loaded);
   if (data.CoeffsCalcRadio == 0 && data.WebTorsionCoef == 0) {
     // A project whose concentration coefficients were never computed (a new one) gets them
     // from the design graphs, as the geometry page would.
+    CheckCalcInputs(data);
     std::cerr << "vexa-calc: the concentration coefficients of the project were never computed; "
                  "computing them from the design graphs (vexa-calc --coeffs FILE --save stores them)\n";
     CalcConcentrationCoeffs(data, GraphDirectory(ProgramDirectory()));
@@ -211,10 +234,10 @@ int calculate(const TOptions& options) {
 
   const TCalcCommandResult result = project.CalcDynamicExecute();
   if (!result.Completed) {
-    std::cerr << result.Message << "\n";
+    err(result.Message);
     return 1;
   }
-  for (const std::string& note : result.Notes) std::cerr << "vexa-calc: " << note << "\n";
+  for (const std::string& note : result.Notes) err("vexa-calc: " + note);
   const bool torsion = data.CalcOscillFlag;
   if (torsion)
     for (const std::string& line : TorsionReportLines(*project.OscillCalc)) std::cout << line << "\n";
@@ -224,19 +247,17 @@ int calculate(const TOptions& options) {
     const TTextReportItems items = options.items.empty() ? TTextReportItems() : parseItems(options.items);
     const auto file = TextReportFileName(options.project, data.ProjectName);
     SaveTextReport(file, WriteTextReport(*project.Results.front(), items));
-    std::cout << TextReportSavedMessage(file) << "\n";
+    out(TextReportSavedMessage(file));
   }
-  if (!options.json.empty()) {
-    std::ofstream out(options.json);
-    out << ResultsJson(data.ProjectName, project.Results, 1, torsion ? project.OscillCalc.get() : nullptr) << "\n";
-    if (!out) throw std::runtime_error("Cannot write " + options.json.string());
-  }
-  std::cout << result.Message << "\n";
+  if (!options.json.empty())
+    SaveWholeFile(options.json,
+                  ResultsJson(data.ProjectName, project.Results, 1, torsion ? project.OscillCalc.get() : nullptr) + "\n");
+  out(result.Message);
   return 0;
 }
 
 int reportError(const std::string& caption, const std::string& text) {
-  std::cerr << (caption.empty() ? "" : caption + " ") << text << "\n";
+  err((caption.empty() ? "" : caption + " ") + text);
   return 1;
 }
 
@@ -252,13 +273,15 @@ int main(int argc, char** argv) {
   try {
     options = parseOptions(args);
   } catch (const TUsageError& error) {
-    std::cerr << "vexa-calc: " << error.what() << "\n" << Usage;
+    err(std::string("vexa-calc: ") + error.what());
+    std::cerr << Usage;
     return 2;
   }
 
   const std::string warning = LoadProgramSteelData(ProgramDirectory());
-  if (!warning.empty()) std::cerr << "vexa-calc: " << warning << "\n";
+  if (!warning.empty()) err("vexa-calc: " + warning);
 
+  InstallStopSignals();
   try {
     if (options.command == "new") return newProject(options);
     if (options.command == "show") return showProject(options);
@@ -266,8 +289,15 @@ int main(int argc, char** argv) {
     return calculate(options);
   } catch (const TEVexaError& error) {
     return reportError(error.Caption, error.Text);
+  } catch (const EVexaStopped& stop) {
+    // The child is stopped and the exchange folder removed by now.
+    err(stop.what());
+    EndByStopSignal(stop.Signal);
   } catch (const EVexaFloatError& error) {
     return reportError("Ошибка!", error.what());
+  } catch (const std::filesystem::filesystem_error& error) {
+    return reportError("Ошибка!", "Ошибка файловой системы: \"" + error.path1().string() + "\": " +
+                                      FileErrorReason(error.code().value()));
   } catch (const std::exception& error) {
     return reportError("Ошибка!", error.what());
   }
