@@ -18,7 +18,7 @@ struct TCycleOptions {
   // Integration steps (sub-steps included) of all cycles together. An ordinary engine needs
   // some ten to a hundred thousand; data that need far more (flow areas or speeds beyond any
   // engine) end with an error instead of running for minutes.
-  long StepBudget = 3'000'000;
+  long StepBudget = 1'500'000;
 };
 
 // State of the cylinder at one integration node of the last cycle.
