@@ -206,6 +206,8 @@ void printStrengthSummary(const TDynamicCalcArray& runs) {
 }
 
 int calculate(const TOptions& options) {
+  // From here on Ctrl+C stops the calculation and cleans up (the short commands end at once).
+  InstallStopSignals();
   TEngineDataStruct loaded;
   LoadProjectFile(loaded, options.project);
   // Only the working-process program needs an exchange folder.
@@ -281,7 +283,6 @@ int main(int argc, char** argv) {
   const std::string warning = LoadProgramSteelData(ProgramDirectory());
   if (!warning.empty()) err("vexa-calc: " + warning);
 
-  InstallStopSignals();
   try {
     if (options.command == "new") return newProject(options);
     if (options.command == "show") return showProject(options);
