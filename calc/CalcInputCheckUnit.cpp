@@ -11,7 +11,8 @@ namespace {
 
 // "<caption> должен быть положительным (задано 0 м)"; the grammatical gender follows the caption.
 void requirePositive(double value, const std::string& caption, const std::string& unit, const char* mustBe) {
-  if (!(value > 0 && std::isfinite(value))) refuse(caption + " " + mustBe + " (задано " + ShownValue(value, unit) + ")");
+  if (!(value > 0 && std::isfinite(value)))
+    refuse(caption + " " + mustBe + " (задано " + ShownValue(value, unit) + ")");
 }
 
 void requireNonNegative(double value, const std::string& caption, const std::string& unit) {
@@ -44,11 +45,11 @@ void CheckGeometryInputs(const TEngineDataStruct& d) {
   requireNonNegative(d.DkSb, "Внутренний диаметр коренной шейки (DkSb)", "м");
   requireNonNegative(d.DsSb, "Внутренний диаметр шатунной шейки (DsSb)", "м");
   if (d.DkSb >= d.DkSh)
-    refuse("Внутренний диаметр коренной шейки (DkSb) должен быть меньше наружного (задано " +
-           ShownValue(d.DkSb, "м") + " при DkSh = " + ShownValue(d.DkSh, "м") + ")");
+    refuse("Внутренний диаметр коренной шейки (DkSb) должен быть меньше наружного (задано " + ShownValue(d.DkSb, "м") +
+           " при DkSh = " + ShownValue(d.DkSh, "м") + ")");
   if (d.DsSb >= d.DsSh)
-    refuse("Внутренний диаметр шатунной шейки (DsSb) должен быть меньше наружного (задано " +
-           ShownValue(d.DsSb, "м") + " при DsSh = " + ShownValue(d.DsSh, "м") + ")");
+    refuse("Внутренний диаметр шатунной шейки (DsSb) должен быть меньше наружного (задано " + ShownValue(d.DsSb, "м") +
+           " при DsSh = " + ShownValue(d.DsSh, "м") + ")");
   requirePositive(d.H, "Ширина щеки (H)", "м", Feminine);
   requirePositive(d.B, "Толщина щеки (B)", "м", Feminine);
   requireNonNegative(d.L5, "Расстояние до галтели щеки (L5)", "м");
@@ -102,7 +103,8 @@ void CheckCalcInputs(const TEngineDataStruct& d) {
 
   // A damaged material database leaves the project with an empty or partial record.
   const TSteelElem& steel = d.ValSteel;
-  const std::string material = "Материал вала \"" + (steel.SteelName.empty() ? std::string("(без названия)") : steel.SteelName) +
+  const std::string material = "Материал вала \"" +
+                               (steel.SteelName.empty() ? std::string("(без названия)") : steel.SteelName) +
                                "\" не годится для расчёта (страница \"Свойства материалов\"): ";
   for (const auto& [value, caption, unit] :
        {std::tuple{steel.E, "модуль упругости E", "МПа"}, std::tuple{steel.Ro, "плотность Ro", "кг/м³"},

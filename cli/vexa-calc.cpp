@@ -251,9 +251,10 @@ int calculate(const TOptions& options) {
     SaveTextReport(file, WriteTextReport(*project.Results.front(), items));
     out(TextReportSavedMessage(file));
   }
-  if (!options.json.empty())
-    SaveWholeFile(options.json,
-                  ResultsJson(data.ProjectName, project.Results, 1, torsion ? project.OscillCalc.get() : nullptr) + "\n");
+  if (!options.json.empty()) {
+    const TOscillCalcStruct* oscill = torsion ? project.OscillCalc.get() : nullptr;
+    SaveWholeFile(options.json, ResultsJson(data.ProjectName, project.Results, 1, oscill) + "\n");
+  }
   out(result.Message);
   return 0;
 }

@@ -238,7 +238,8 @@ std::string reportTail(const std::filesystem::path& report) {
   }
   if (lines.empty()) return {};
   std::string tail = "\nПоследние строки её отчёта \"" + report.filename().string() + "\":";
-  for (std::size_t i = lines.size() > Lines ? lines.size() - Lines : 0; i < lines.size(); ++i) tail += "\n  " + lines[i];
+  for (std::size_t i = lines.size() > Lines ? lines.size() - Lines : 0; i < lines.size(); ++i)
+    tail += "\n  " + lines[i];
   return tail;
 }
 
@@ -293,5 +294,7 @@ void TQinDataStruct::RunWorkingProcess(const TEngineDataStruct& Engine, const TW
   if (exitCode != 0)
     throw EWorkingProcessError(name + " завершилась с ошибкой (код " + std::to_string(exitCode) + ")" +
                                reportTail(report));
-  if (Options.Cache && std::filesystem::exists(diagram)) *Options.Cache = {text, TVexaStream::FromFile(diagram).Bytes()};
+  std::error_code ec;
+  if (Options.Cache && std::filesystem::is_regular_file(diagram, ec))
+    *Options.Cache = {text, TVexaStream::FromFile(diagram).Bytes()};
 }
