@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <tuple>
+#include <utility>
 
 #include "NumberFormatUnit.h"
 
@@ -24,8 +25,18 @@ void requireFinite(double value, const std::string& caption, const std::string& 
   if (!std::isfinite(value)) refuse(caption + ": задано " + ShownValue(value, unit));
 }
 
+// No crankshaft throw is larger; far beyond, the frame's stiffnesses differ by so many decades
+// that its solution fails without a word about the cause.
+constexpr double LargestLengthM = 10;
+
+void requireAtMost(double value, double limit, const std::string& caption, const std::string& unit) {
+  if (value > limit)
+    refuse(caption + ": допустимо не больше " + ShownValue(limit, unit) + " (задано " + ShownValue(value, unit) + ")");
+}
+
 constexpr const char* Masculine = "должен быть положительным";
 constexpr const char* Feminine = "должна быть положительной";
+constexpr const char* Neuter = "должно быть положительным";
 
 }  // namespace
 
@@ -55,7 +66,19 @@ void CheckGeometryInputs(const TEngineDataStruct& d) {
   requireNonNegative(d.L5, "Расстояние до галтели щеки (L5)", "м");
   requireNonNegative(d.RgalK, "Радиус галтели КШ (RgalK)", "м");
   requireNonNegative(d.RgalS, "Радиус галтели ШШ (RgalS)", "м");
-  requireFinite(d.L6, "Смещение оси противовеса (L6)", "м");
+  requirePositive(d.L6, "Смещение оси противовеса (L6)", "м", Neuter);
+  requirePositive(d.CoeffH, "Коэффициент cH", "", Masculine);
+  requirePositive(d.CoeffB, "Коэффициент cB", "", Masculine);
+  requireAtMost(d.CoeffH, 45, "Коэффициент cH", "");
+  requireAtMost(d.CoeffB, 45, "Коэффициент cB", "");
+  for (const auto& [value, caption] :
+       {std::pair{d.D, "Диаметр цилиндра (D)"}, std::pair{d.R, "Радиус кривошипа (R)"},
+        std::pair{d.L0, "Длина колена (L0)"}, std::pair{d.DkSh, "Наружный диаметр коренной шейки (DkSh)"},
+        std::pair{d.DsSh, "Наружный диаметр шатунной шейки (DsSh)"}, std::pair{d.H, "Ширина щеки (H)"},
+        std::pair{d.B, "Толщина щеки (B)"}, std::pair{d.L5, "Расстояние до галтели щеки (L5)"},
+        std::pair{d.L6, "Смещение оси противовеса (L6)"}, std::pair{d.RgalK, "Радиус галтели КШ (RgalK)"},
+        std::pair{d.RgalS, "Радиус галтели ШШ (RgalS)"}})
+    requireAtMost(value, LargestLengthM, caption, "м");
   requireFinite(d.E, "Эксцентриситет облегч. отв. (E)", "м");
   requireNonNegative(d.RMaslK, "Радиус масл. отв. в КШ (RMaslK)", "м");
   requireNonNegative(d.RMaslS, "Радиус масл. отв. в ШШ (RMaslS)", "м");
@@ -63,20 +86,17 @@ void CheckGeometryInputs(const TEngineDataStruct& d) {
     refuse("Длина колена (L0) слишком мала: на шатунную шейку не остаётся места, L0 − 2·(L5 + RgalK + B) = " +
            ShownValue(d.PinLength(), "м"));
 
+  // With an offset a the piston's dead centres exist only while |a| < l − R.
+  requireFinite(d.Dezax, "Дезаксиал (a)", "м");
   for (int r = 1; r <= d.NRad; ++r) {
     const std::string caption = "Длина шатуна l ряда " + std::to_string(r);
     requirePositive(d.ConRodL[r], caption, "м", Feminine);
-    if (d.ConRodL[r] <= d.R)
-      refuse(caption + " должна быть больше радиуса кривошипа R (задано l = " + ShownValue(d.ConRodL[r], "м") +
-             ", R = " + ShownValue(d.R, "м") + ")");
+    if (d.ConRodL[r] <= d.R + std::fabs(d.Dezax))
+      refuse(caption + " должна быть больше суммы радиуса кривошипа R и дезаксиала a (задано l = " +
+             ShownValue(d.ConRodL[r], "м") + ", R = " + ShownValue(d.R, "м") + ", a = " + ShownValue(d.Dezax, "м") + ")");
     requireFinite(d.ConRodGamma1[r], "Угол gamma1 ряда " + std::to_string(r), "рад");
     requireFinite(d.ConRodR1[r], "Радиус r1 ряда " + std::to_string(r), "м");
   }
-  // With an offset a the piston's dead centres exist only while |a| < l − R.
-  requireFinite(d.Dezax, "Дезаксиал (a)", "м");
-  if (d.NRad == 1 && std::fabs(d.Dezax) >= d.ConRodL[1] - d.R)
-    refuse("Дезаксиал (a) должен быть меньше разности длины шатуна и радиуса кривошипа, l − R = " +
-           ShownValue(d.ConRodL[1] - d.R, "м") + " (задано " + ShownValue(d.Dezax, "м") + ")");
 }
 
 void CheckCalcInputs(const TEngineDataStruct& d) {
@@ -88,6 +108,8 @@ void CheckCalcInputs(const TEngineDataStruct& d) {
     requirePositive(d.Pmy[j], support + "Pmy", "рад/(Н·м)", Feminine);
     requirePositive(d.Pmx[j], support + "Pmx", "рад/(Н·м)", Feminine);
   }
+  // Set by the concentration coefficients (or by hand on their page); a new project has none yet.
+  requirePositive(d.WebTorsionCoef, "Коэффициент кручения сечения щеки (WebTorsionCoef)", "", Masculine);
   for (int r = 1; r <= d.NRad; ++r) {
     requireFinite(d.Mpd[r], "Масса поступательно движущихся частей ряда " + std::to_string(r), "кг/м²");
     requireFinite(d.M2[r], "Вращающаяся масса шатуна ряда " + std::to_string(r), "кг/м²");

@@ -228,7 +228,7 @@ int calculate(const TOptions& options) {
   if (data.CoeffsCalcRadio == 0 && data.WebTorsionCoef == 0) {
     // A project whose concentration coefficients were never computed (a new one) gets them
     // from the design graphs, as the geometry page would.
-    CheckCalcInputs(data);
+    CheckGeometryInputs(data);
     std::cerr << "vexa-calc: the concentration coefficients of the project were never computed; "
                  "computing them from the design graphs (vexa-calc --coeffs FILE --save stores them)\n";
     CalcConcentrationCoeffs(data, GraphDirectory(ProgramDirectory()));

@@ -57,7 +57,12 @@ TEST_F(CalcInputCheckTest, ImpossibleCrankGeometryIsRefused) {
     d.NRad = 1;
     d.Dezax = d.ConRodL[1];
   });
-  EXPECT_NE(offset.find("Дезаксиал (a)"), std::string::npos) << offset;
+  EXPECT_NE(offset.find("суммы радиуса кривошипа R и дезаксиала a"), std::string::npos) << offset;
+  // The kinematics use the offset for every row, also when the layout page hides it.
+  EXPECT_NE(refusal([](auto& d) { d.Dezax = -1; }).find("ряда 1"), std::string::npos);
+  // Sizes beyond any crankshaft made the frame's solution fail at a pivot.
+  EXPECT_EQ(refusal([](auto& d) { d.L0 = 1e6; }), "Длина колена (L0): допустимо не больше 10 м (задано 1000000 м)");
+  EXPECT_NE(refusal([](auto& d) { d.CoeffB = 0; }).find("Коэффициент cB"), std::string::npos);
   EXPECT_NE(refusal([](auto& d) { d.B = d.L0; }).find("Длина колена (L0) слишком мала"), std::string::npos);
 }
 
