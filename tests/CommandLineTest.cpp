@@ -327,3 +327,14 @@ TEST(CommandLineInterrupt, CtrlCStopsTheWorkingProcessProgramAndRemovesTheExchan
   if (::kill(program, 0) == 0) ::kill(program, SIGKILL);
   EXPECT_TRUE(std::filesystem::is_empty(dir / "tmp")) << "the exchange folder is left behind";
 }
+
+TEST(CommandLineMessages, NewProjectPassesTheChecksAndIsCalculated) {
+  // A new project has no web coefficient yet: the calculation computes the coefficients first,
+  // so the checks before it must not refuse what the coefficients will supply.
+  testsupport::TempDir dir;
+  ASSERT_EQ(run("--new " + (dir / "new.vxa").string()).exitCode, 0);
+  const auto result = run((dir / "new.vxa").string());
+  EXPECT_EQ(result.exitCode, 0) << result.output;
+  EXPECT_NE(result.output.find("Расчёт завершён"), std::string::npos);
+  expectNoLibraryOrNanText(result.output);
+}
