@@ -62,7 +62,9 @@ void TDynamicCalcStruct::Run() {
   ComputeStrength();
 }
 
-void TDynamicCalcStruct::ReadIndicatorDiagram() { ReadIndicatorDiagramFile(DiagramPath(), AngleGrid, Pressure); }
+void TDynamicCalcStruct::ReadIndicatorDiagram() {
+  ReadIndicatorDiagramFile(DiagramPath(), AngleGrid, Pressure, 180.0 * Engine.Qin.Strokes());
+}
 
 void TDynamicCalcStruct::CreateCranks() {
   Cranks.clear();

@@ -1,13 +1,14 @@
 #include "IndicatorDiagramUnit.h"
 
 #include <cmath>
-#include <fstream>
+#include <sstream>
 #include <numbers>
 #include <string>
 
 #include "CommonFuncs.h"
 #include "EVexaErrorUnit.h"
 #include "NumberFormatUnit.h"
+#include "SafeFileUnit.h"
 
 namespace {
 
@@ -23,6 +24,8 @@ constexpr std::size_t MinGridPoints = 3;
 
 // A diagram whose last angle lies beyond this is a four-stroke (720°) cycle.
 constexpr double FourStrokeThresholdDeg = 370.0;
+// Largest difference between the table's span and the engine's cycle that counts as equal.
+constexpr double CycleToleranceDeg = 0.05;
 
 [[noreturn]] void reject(const std::filesystem::path& file) {
   throw TEVexaError(ErrIndicatorDiagram, file.string());
@@ -53,17 +56,40 @@ int firstStepFrom(const TReal1DArray& angles, double angleDeg) {
   return i;
 }
 
+// The table must span exactly one cycle of the engine: a table cut short (a shortened line
+// ends it, by the rule of the format) would otherwise pass for a whole cycle.
+void requireWholeCycle(const TReal1DArray& angles, double cycleDeg, int lastDataLine,
+                       const std::filesystem::path& file) {
+  const double spanDeg = angles.back() - angles.front();
+  if (std::fabs(spanDeg - cycleDeg) <= CycleToleranceDeg) return;
+  const char* engine = cycleDeg > 360.0 + CycleToleranceDeg ? "четырёхтактного" : "двухтактного";
+  throw TEVexaError(ErrIndicatorDiagram,
+                    file.string() + " (таблица кончается на строке " + std::to_string(lastDataLine) + ", угол " +
+                        FormatGeneral(angles.back()) + "°: диаграмма охватывает " + FormatGeneral(spanDeg) +
+                        "° вместо " + FormatGeneral(cycleDeg) + "° цикла " + engine + " двигателя)");
+}
+
 }  // namespace
 
-void ReadIndicatorDiagramFile(const std::filesystem::path& file, TReal1DArray& AngleGrid,
-                              TReal1DArray& Pressure) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) reject(file);
+void ReadIndicatorDiagramFile(const std::filesystem::path& file, TReal1DArray& AngleGrid, TReal1DArray& Pressure,
+                              double cycleDeg) {
+  std::string text;
+  try {
+    text = ReadWholeTextFile(file);
+  } catch (const EVexaFileError& error) {
+    throw TEVexaError(ErrIndicatorDiagram, file.string() + " (" + error.Reason + ")");
+  }
+  ParseIndicatorDiagram(text, file, AngleGrid, Pressure, cycleDeg);
+}
 
+void ParseIndicatorDiagram(const std::string& text, const std::filesystem::path& file, TReal1DArray& AngleGrid,
+                           TReal1DArray& Pressure, double cycleDeg) {
+  std::istringstream in(text);
   TReal1DArray angles;  // degrees until the end
   TReal1DArray pressures;
   std::string line;
   std::getline(in, line);  // header
+  int lastDataLine = 1;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     const std::size_t remainderStart = AngleWidth + IgnoredWidth + PressureWidth;
@@ -73,11 +99,12 @@ void ReadIndicatorDiagramFile(const std::filesystem::path& file, TReal1DArray& A
     if (!angles.empty() && angle <= angles.back()) reject(file);
     angles.push_back(angle);
     pressures.push_back(number(field(line, AngleWidth + IgnoredWidth, PressureWidth), file));
+    ++lastDataLine;
   }
-  if (in.bad()) reject(file);
   if (angles.size() < MinGridPoints + 1) reject(file);
+  if (cycleDeg > 0) requireWholeCycle(angles, cycleDeg, lastDataLine, file);
 
-  const double periodDeg = angles.back() > FourStrokeThresholdDeg ? 720.0 : 360.0;
+  const double periodDeg = cycleDeg > 0 ? cycleDeg : angles.back() > FourStrokeThresholdDeg ? 720.0 : 360.0;
   angles.pop_back();
   pressures.pop_back();
 

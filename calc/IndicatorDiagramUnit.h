@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 #include "MyTypes.h"
 
@@ -20,5 +21,13 @@
 // that is not a number (always with "." as separator) or not finite, fewer than three steps,
 // more than 32767 steps, angles that do not rise, a grid that neither holds nor brackets 0°
 // (or 360° for a four-stroke cycle). On failure both arrays are left as they were.
-void ReadIndicatorDiagramFile(const std::filesystem::path& file, TReal1DArray& AngleGrid,
-                              TReal1DArray& Pressure);
+//
+// cycleDeg is the engine's cycle (720° four-stroke, 360° two-stroke): a table that does not
+// span exactly that much is refused with error 7 naming the line where the table ends. With
+// 0 the cycle is taken from the last angle as above. Only a regular file of at most 64 MB is
+// read.
+void ReadIndicatorDiagramFile(const std::filesystem::path& file, TReal1DArray& AngleGrid, TReal1DArray& Pressure,
+                              double cycleDeg = 0);
+// The same for the text of a diagram file; file only names it in messages.
+void ParseIndicatorDiagram(const std::string& text, const std::filesystem::path& file, TReal1DArray& AngleGrid,
+                           TReal1DArray& Pressure, double cycleDeg = 0);

@@ -5,10 +5,14 @@
 #include <cstdio>
 
 #include "DynamicCalcUnit.h"
+#include "StopRequestUnit.h"
 
 TTerminalProgress::TTerminalProgress() : enabled_(::isatty(STDERR_FILENO) != 0) {}
 
+// The progress hooks are where a long calculation looks for Ctrl+C: the exception ends the
+// run, and the command line cleans up on its way out.
 void TTerminalProgress::StageStarted(const std::string& stage) {
+  ThrowIfStopRequested();
   if (enabled_) std::fprintf(stderr, "\r\033[K%s...", stage.c_str());
 }
 
@@ -18,6 +22,7 @@ void TTerminalProgress::AngleLoopStarted(const TDynamicCalcStruct& run, int /*st
 }
 
 void TTerminalProgress::StepDone(const TDynamicCalcStruct& /*run*/, int step, int steps) {
+  ThrowIfStopRequested();
   if (!enabled_ || steps <= 0) return;
   const int percent = (step + 1) * 100 / steps;
   if (percent == lastPercent_) return;

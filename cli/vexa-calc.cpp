@@ -10,8 +10,9 @@
 
 #include <stdlib.h>
 
-#include <fstream>
+#include <cerrno>
 
+#include "CalcInputCheckUnit.h"
 #include "ConcentrationCoeffsUnit.h"
 #include "DynamicCalcUnit.h"
 #include "EVexaErrorUnit.h"
@@ -25,9 +26,12 @@
 #include "ProjectCalcUnit.h"
 #include "ProjectFileUnit.h"
 #include "ProjectSummary.h"
+#include "SafeFileUnit.h"
 #include "SteelDataBaseUnit.h"
+#include "StopRequestUnit.h"
 #include "StrengthSummaryUnit.h"
 #include "TerminalProgress.h"
+#include "TextCodecUnit.h"
 #include "TextReportUnit.h"
 #include "TorsionReportUnit.h"
 #include "WorkbookExportUnit.h"
@@ -53,6 +57,11 @@ const char* const Usage =
     "                       bending inertias exchanged, the supports' tilt compliances Pmx,\n"
     "                       Pmy without effect (journals free to tilt)\n"
     "  --save               with --coeffs: store the coefficients in the project\n";
+
+// Text from files (project and material names, file names) reaches the terminal with its
+// control characters made visible, never as escape sequences.
+void out(const std::string& line) { std::cout << TerminalText(line) << "\n"; }
+void err(const std::string& line) { std::cerr << TerminalText(line) << "\n"; }
 
 struct TOptions {
   std::string command = "calculate";
@@ -154,30 +163,31 @@ TOptions parseOptions(const std::vector<std::string>& args) {
 int newProject(const TOptions& options) {
   TEngineDataStruct data;
   SaveProjectFile(data, options.project);
-  std::cout << "Новый проект записан в " << options.project << "\n";
+  out("Новый проект записан в " + options.project);
   return 0;
 }
 
 int showProject(const TOptions& options) {
   TEngineDataStruct data;
   LoadProjectFile(data, options.project);
-  std::cout << ProjectSummary(data);
+  std::cout << TerminalText(ProjectSummary(data));
   return 0;
 }
 
 void printNotes(const std::vector<TConcentrationNote>& notes) {
-  for (const TConcentrationNote& note : notes) std::cerr << "vexa-calc: " << ConcentrationNoteText(note) << "\n";
+  for (const TConcentrationNote& note : notes) err("vexa-calc: " + ConcentrationNoteText(note));
 }
 
 int concentrationCoefficients(const TOptions& options) {
   TEngineDataStruct data;
   LoadProjectFile(data, options.project);
+  CheckGeometryInputs(data);
   const auto notes = CalcConcentrationCoeffs(data, GraphDirectory(ProgramDirectory()));
-  for (const std::string& line : FormatConcentrationCoeffs(data)) std::cout << line << "\n";
+  for (const std::string& line : FormatConcentrationCoeffs(data)) out(line);
   printNotes(notes);
   if (options.save) {
     SaveProjectFile(data, options.project);
-    std::cout << "Коэффициенты сохранены в " << options.project << "\n";
+    out("Коэффициенты сохранены в " + options.project);
   }
   return 0;
 }
@@ -201,7 +211,13 @@ std::vector<TConcentrationNote> graphNotes(const TEngineDataStruct& data) {
 }
 
 int calculate(const TOptions& options) {
-  TExchangeFolder exchange;
+  // From here on Ctrl+C stops the calculation and cleans up (the short commands end at once).
+  InstallStopSignals();
+  TEngineDataStruct loaded;
+  LoadProjectFile(loaded, options.project);
+  // Only the working-process program needs an exchange folder.
+  std::optional<TExchangeFolder> exchange;
+  if (options.diagram.empty() && loaded.IDSource != 1) exchange.emplace();
   TTerminalProgress progress;
   TRunSettings settings;
   settings.ProjectDir = std::filesystem::absolute(options.project).parent_path();
@@ -211,14 +227,15 @@ int calculate(const TOptions& options) {
   settings.Threads = options.threads;
   settings.BeamCompat = options.beamCompat;
   TWorkingProcessOptions workingProcess;
-  workingProcess.ExchangeDirectory = exchange.Path();
+  if (exchange) workingProcess.ExchangeDirectory = exchange->Path();
   TVexaProject project(settings, workingProcess);
   TEngineDataStruct& data = project.EngineData;
-  LoadProjectFile(data, options.project);
+  data = std::move(loaded);
   std::vector<TConcentrationNote> notes;
   if (data.CoeffsCalcRadio == 0 && data.WebTorsionCoef == 0) {
     // A project whose concentration coefficients were never computed (a new one) gets them
     // from the design graphs, as the geometry page would.
+    CheckGeometryInputs(data);
     std::cerr << "vexa-calc: коэффициенты концентрации проекта ещё не рассчитывались; они рассчитываются по "
                  "графикам (сохранить их в проекте: vexa-calc --coeffs ФАЙЛ --save)\n";
     notes = CalcConcentrationCoeffs(data, GraphDirectory(ProgramDirectory()));
@@ -229,10 +246,10 @@ int calculate(const TOptions& options) {
 
   const TCalcCommandResult result = project.CalcDynamicExecute();
   if (!result.Completed) {
-    std::cerr << result.Message << "\n";
+    err(result.Message);
     return 1;
   }
-  for (const std::string& note : result.Notes) std::cerr << "vexa-calc: " << note << "\n";
+  for (const std::string& note : result.Notes) err("vexa-calc: " + note);
   const bool torsion = data.CalcOscillFlag;
   if (torsion)
     for (const std::string& line : TorsionReportLines(*project.OscillCalc)) std::cout << line << "\n";
@@ -242,7 +259,7 @@ int calculate(const TOptions& options) {
   if (options.report && !project.Results.empty()) {
     const auto file = TextReportFileName(options.project, data.ProjectName);
     SaveTextReport(file, WriteTextReport(*project.Results.front(), items));
-    std::cout << TextReportSavedMessage(file) << "\n";
+    out(TextReportSavedMessage(file));
   }
   if (!options.xlsx.empty()) {
     // Only the strength calculation gives per-step results; saying nothing would pass for success.
@@ -255,16 +272,15 @@ int calculate(const TOptions& options) {
     std::cout << WorkbookSavedMessage(options.xlsx) << "\n";
   }
   if (!options.json.empty()) {
-    std::ofstream out(options.json);
-    out << ResultsJson(data.ProjectName, project.Results, 1, torsion ? project.OscillCalc.get() : nullptr) << "\n";
-    if (!out) throw std::runtime_error("Не удаётся записать файл \"" + options.json.string() + "\"");
+    const TOscillCalcStruct* oscill = torsion ? project.OscillCalc.get() : nullptr;
+    SaveWholeFile(options.json, ResultsJson(data.ProjectName, project.Results, 1, oscill) + "\n");
   }
-  std::cout << result.Message << "\n";
+  out(result.Message);
   return 0;
 }
 
 int reportError(const std::string& caption, const std::string& text) {
-  std::cerr << (caption.empty() ? "" : caption + " ") << text << "\n";
+  err((caption.empty() ? "" : caption + " ") + text);
   return 1;
 }
 
@@ -280,12 +296,13 @@ int main(int argc, char** argv) {
   try {
     options = parseOptions(args);
   } catch (const TUsageError& error) {
-    std::cerr << "vexa-calc: " << error.what() << "\n" << Usage;
+    err(std::string("vexa-calc: ") + error.what());
+    std::cerr << Usage;
     return 2;
   }
 
   const std::string warning = LoadProgramSteelData(ProgramDirectory());
-  if (!warning.empty()) std::cerr << "vexa-calc: " << warning << "\n";
+  if (!warning.empty()) err("vexa-calc: " + warning);
 
   try {
     if (options.command == "new") return newProject(options);
@@ -294,8 +311,15 @@ int main(int argc, char** argv) {
     return calculate(options);
   } catch (const TEVexaError& error) {
     return reportError(error.Caption, error.Text);
+  } catch (const EVexaStopped& stop) {
+    // The child is stopped and the exchange folder removed by now.
+    err(stop.what());
+    EndByStopSignal(stop.Signal);
   } catch (const EVexaFloatError& error) {
     return reportError("Ошибка!", error.what());
+  } catch (const std::filesystem::filesystem_error& error) {
+    return reportError("Ошибка!", "Ошибка файловой системы: \"" + error.path1().string() + "\": " +
+                                      FileErrorReason(error.code().value()));
   } catch (const std::exception& error) {
     return reportError("Ошибка!", error.what());
   }

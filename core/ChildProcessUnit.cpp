@@ -13,6 +13,7 @@
 
 #include "MessageTextUnit.h"
 #include "NumberFormatUnit.h"
+#include "StopRequestUnit.h"
 
 #if !defined(__GLIBC__) || __GLIBC__ < 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ < 34)
 #error "Starting a child needs posix_spawn_file_actions_addchdir_np and _addclosefrom_np (glibc 2.34 or later)"
@@ -46,7 +47,8 @@ TChildProcess TChildProcess::Start(const std::filesystem::path& program, const s
   const std::filesystem::path executable = std::filesystem::absolute(program);
   auto fail = [&](int error) -> EChildStartError {
     return EChildStartError("Не удаётся запустить \"" + executable.string() + "\" в папке \"" +
-                            workingDirectory.string() + "\": " + reason(error));
+                                workingDirectory.string() + "\": " + reason(error),
+                            error);
   };
 
   SpawnActions actions;
@@ -81,12 +83,13 @@ TChildProcess TChildProcess::Start(const std::filesystem::path& program, const s
 }
 
 TChildProcess::TChildProcess(TChildProcess&& other) noexcept
-    : pid_(std::exchange(other.pid_, -1)), program_(std::move(other.program_)) {}
+    : pid_(std::exchange(other.pid_, -1)), signal_(other.signal_), program_(std::move(other.program_)) {}
 
 TChildProcess& TChildProcess::operator=(TChildProcess&& other) noexcept {
   if (this != &other) {
     if (Running()) killAndReap();
     pid_ = std::exchange(other.pid_, -1);
+    signal_ = other.signal_;
     program_ = std::move(other.program_);
   }
   return *this;
@@ -109,7 +112,8 @@ bool TChildProcess::poll(int& exitCode) {
   } else if (WIFEXITED(status)) {
     exitCode = WEXITSTATUS(status);
   } else {
-    exitCode = 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    signal_ = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    exitCode = 128 + signal_;
   }
   return true;
 }
@@ -131,6 +135,10 @@ int TChildProcess::Wait(std::chrono::milliseconds limit, std::chrono::millisecon
   int exitCode = 0;
   for (;;) {
     if (poll(exitCode)) return exitCode;
+    if (const int stop = StopSignal(); stop != 0) {
+      killAndReap();
+      throw EVexaStopped(stop);
+    }
     const auto now = Clock::now();
     if (now >= deadline) {
       killAndReap();

@@ -14,7 +14,8 @@
 // resources). The message names the program and the reason.
 class EChildStartError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  EChildStartError(const std::string& message, int error) : std::runtime_error(message), Error(error) {}
+  int Error;  // the system error number
 };
 
 // The child did not end within the wait limit; it has been killed and reaped.
@@ -41,8 +42,11 @@ class TChildProcess {
 
   // Waits until the child ends, checking it every pollInterval. Returns its exit code, or
   // 128 + the signal number when a signal ended it. When the limit passes first, the child
-  // and its process group are killed and EChildTimeoutError is raised.
+  // and its process group are killed and EChildTimeoutError is raised. A stop request
+  // (StopRequestUnit) kills the child the same way and raises EVexaStopped.
   int Wait(std::chrono::milliseconds limit, std::chrono::milliseconds pollInterval);
+  // The signal that ended the child, 0 when it exited by itself.
+  int TerminatingSignal() const { return signal_; }
 
   pid_t Pid() const { return pid_; }
   bool Running() const { return pid_ > 0; }
@@ -54,5 +58,6 @@ class TChildProcess {
   void killAndReap();
 
   pid_t pid_ = -1;
+  int signal_ = 0;
   std::filesystem::path program_;
 };

@@ -3,50 +3,23 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <stdexcept>
 #include <system_error>
-#include <unistd.h>
 
 #include "EVexaErrorUnit.h"
 #include "MessageTextUnit.h"
+#include "SafeFileUnit.h"
 #include "TextCodecUnit.h"
 
 static_assert(std::endian::native == std::endian::little, "the file formats are little-endian");
 
 TVexaStream::TVexaStream(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
 
-TVexaStream TVexaStream::FromFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw std::runtime_error("Не удаётся открыть файл \"" + file.string() + "\" для чтения");
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw std::runtime_error("Не удаётся прочитать файл \"" + file.string() + "\"");
-  return TVexaStream(std::move(bytes));
-}
+TVexaStream TVexaStream::FromFile(const std::filesystem::path& file) { return TVexaStream(ReadWholeFile(file)); }
 
 void TVexaStream::SaveToFile(const std::filesystem::path& file) const {
-  const std::filesystem::path temporary = file.string() + ".tmp" + std::to_string(::getpid());
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) throw std::runtime_error("Не удаётся создать файл \"" + temporary.string() + "\"");
-    out.write(reinterpret_cast<const char*>(bytes_.data()), static_cast<std::streamsize>(bytes_.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      throw std::runtime_error("Не удаётся записать файл \"" + file.string() + "\" (диск заполнен?)");
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(temporary, file, ec);
-  if (ec) {
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-    throw std::runtime_error("Не удаётся заменить файл \"" + file.string() + "\": " + SystemErrorText(ec));
-  }
+  SaveWholeFile(file, bytes_.data(), bytes_.size());
 }
 
 void TVexaStream::Read(void* target, std::size_t size) {

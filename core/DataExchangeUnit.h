@@ -19,8 +19,9 @@ class TVexaStream {
   // An empty stream to write into.
   TVexaStream() = default;
 
+  // Reads a whole regular file (EVexaFileError otherwise, see SafeFileUnit).
   static TVexaStream FromFile(const std::filesystem::path& file);
-  // Writes the bytes to a temporary file beside the target, then renames it over the target.
+  // Replaces the file by the bytes once they are completely written (SaveWholeFile).
   void SaveToFile(const std::filesystem::path& file) const;
 
   // Reads exactly size bytes; a stream that ends early raises error 1.

@@ -1,13 +1,24 @@
 #include "ExchangeFolderUnit.h"
 
-#include <stdexcept>
+#include <cerrno>
+#include <cstdlib>
 #include <string>
 
 #include <stdlib.h>
 
+#include "SafeFileUnit.h"
+
+// The folder lies in $TMPDIR, or /tmp without it.
 TExchangeFolder::TExchangeFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "vexa-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("Не удаётся создать папку для файлов рабочего процесса");
+  const char* base = std::getenv("TMPDIR");
+  const std::filesystem::path parent = base && *base ? base : "/tmp";
+  std::string pattern = (parent / "vexa-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) {
+    const std::string why = FileErrorReason(errno);
+    throw EVexaFileError("Не удаётся создать папку для файлов программы рабочего процесса в \"" + parent.string() +
+                             "\" (" + why + "); укажите другую папку в переменной TMPDIR",
+                         why);
+  }
   path_ = pattern;
 }
 

@@ -44,3 +44,44 @@ std::string convert(const std::string& input, const char* to, const char* from, 
 std::string Utf8ToCp1251(const std::string& utf8) { return convert(utf8, "CP1251", "UTF-8", true); }
 
 std::string Cp1251ToUtf8(const std::string& cp1251) { return convert(cp1251, "UTF-8", "CP1251", false); }
+
+namespace {
+
+// Replaces the control characters of a UTF-8 text; keep(c) chooses the C0 ones that stay.
+template <typename Keep>
+std::string replaceControls(const std::string& utf8, char replacement, Keep keep) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    const bool c1 = c == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
+                    static_cast<unsigned char>(utf8[i + 1]) <= 0x9F;
+    if (c1) {
+      out += replacement;
+      ++i;
+    } else if ((c < 0x20 || c == 0x7F) && !keep(utf8[i])) {
+      out += replacement;
+    } else {
+      out += utf8[i];
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string TerminalText(const std::string& utf8) {
+  std::string text = utf8;
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (text[i] == '\r') {
+      if (i + 1 < text.size() && text[i + 1] == '\n')
+        text.erase(i, 1);
+      else
+        text[i] = '\n';
+    }
+  return replaceControls(text, '?', [](char c) { return c == '\n'; });
+}
+
+std::string SingleLineText(const std::string& utf8) {
+  return replaceControls(utf8, ' ', [](char) { return false; });
+}

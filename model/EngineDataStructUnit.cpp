@@ -108,6 +108,8 @@ void TEngineDataStruct::Serialize(TVexaStream& stream, bool Writing) {
   for (int j = 1; j <= MaxSupports; ++j) streamDoubles(stream, {&Py[j], &Px[j], &PliantReserved[j]}, Writing);
   StreamDouble(stream, Esgm_K, Writing);
   StreamIntAsDouble(stream, NGarm, Writing);
+  // The torsional calculation's work grows with the harmonics; the page offers 1 to 20.
+  if (!Writing && (NGarm < 1 || NGarm > MaxHarmonics)) throw TEVexaError(ErrBadDataFile);
   streamDoubles(stream, {&nMin, &nMax}, Writing);
   streamArray(stream, ReservedBlock, Writing);
   StreamIntAsDouble(stream, StrengthType, Writing);

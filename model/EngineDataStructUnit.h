@@ -19,6 +19,7 @@ constexpr int MaxWebs = 20;
 constexpr int MaxSupports = 11;
 constexpr int ReservedBlockSize = 295;
 constexpr int MaxMasses = 100;  // largest torsional model a project file may hold
+constexpr int MaxHarmonics = 20;  // harmonics of the torsional excitation, "Число гармоник:" 1 to 20
 
 using TRowArray = TOneBasedArray<double, MaxRows>;
 using TWebArray = TOneBasedArray<double, MaxWebs>;

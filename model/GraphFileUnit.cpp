@@ -2,10 +2,9 @@
 
 #include <charconv>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 
 #include "FloatCheckUnit.h"
+#include "SafeFileUnit.h"
 
 namespace {
 
@@ -115,11 +114,15 @@ class TGraphTextReader {
   int tokenLine_ = 1;
 };
 
-TGraphTextReader openGraph(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw EGraphFileError(file, 0, "файл не найден или не читается");
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw EGraphFileError(file, 0, "файл не читается");
+std::string graphText(const std::filesystem::path& file) {
+  try {
+    return ReadWholeTextFile(file);
+  } catch (const EVexaFileError& error) {
+    throw EGraphFileError(file, 0, error.what());
+  }
+}
+
+TGraphTextReader openGraph(const std::filesystem::path& file, std::string text) {
   TGraphTextReader reader(file, std::move(text));
   reader.SkipRestOfLine();  // the title
   return reader;
@@ -162,8 +165,12 @@ std::filesystem::path GraphDirectory(const std::filesystem::path& programDir) {
   return programDir / "DataBase" / "Коэффициенты";
 }
 
-TGraphCurve ReadGraphCurve(const std::filesystem::path& file) {
-  TGraphTextReader reader = openGraph(file);
+TGraphCurve ReadGraphCurve(const std::filesystem::path& file) { return ParseGraphCurve(graphText(file), file); }
+
+TGraphFamily ReadGraphFamily(const std::filesystem::path& file) { return ParseGraphFamily(graphText(file), file); }
+
+TGraphCurve ParseGraphCurve(const std::string& text, const std::filesystem::path& file) {
+  TGraphTextReader reader = openGraph(file, text);
   const int n = readIntervals(reader, "число интервалов");
   reader.SkipRestOfLine();
   TGraphCurve curve;
@@ -173,8 +180,8 @@ TGraphCurve ReadGraphCurve(const std::filesystem::path& file) {
   return curve;
 }
 
-TGraphFamily ReadGraphFamily(const std::filesystem::path& file) {
-  TGraphTextReader reader = openGraph(file);
+TGraphFamily ParseGraphFamily(const std::string& text, const std::filesystem::path& file) {
+  TGraphTextReader reader = openGraph(file, text);
   const int n = readIntervals(reader, "число интервалов по абсциссе");
   const int m = readIntervals(reader, "число интервалов по параметру");
   reader.SkipRestOfLine();

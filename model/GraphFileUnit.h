@@ -41,6 +41,9 @@ std::filesystem::path GraphDirectory(const std::filesystem::path& programDir);
 // the counts announce raise EGraphFileError.
 TGraphCurve ReadGraphCurve(const std::filesystem::path& file);
 TGraphFamily ReadGraphFamily(const std::filesystem::path& file);
+// The same for the text of a graph file; file only names it in messages.
+TGraphCurve ParseGraphCurve(const std::string& text, const std::filesystem::path& file);
+TGraphFamily ParseGraphFamily(const std::string& text, const std::filesystem::path& file);
 
 // Straight line through (x0, y0) and (x1, y1), evaluated at x (also beyond the two points).
 double Interpolate(double x, double y1, double y0, double x1, double x0);

@@ -1,8 +1,13 @@
 #include "QinDataStructUnit.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <optional>
+#include <sstream>
 #include <stdexcept>
 #include <system_error>
 
@@ -12,6 +17,7 @@
 #include "FloatCheckUnit.h"
 #include "MessageTextUnit.h"
 #include "NumberFormatUnit.h"
+#include "SafeFileUnit.h"
 #include "TextCodecUnit.h"
 
 std::array<double*, 48> TQinDataStruct::StoredDoubles() {
@@ -158,7 +164,9 @@ void TQinDataStruct::TransferText(const std::filesystem::path& FileName, bool Wr
 
 std::string TQinDataStruct::textOf(const std::filesystem::path& FileName) {
   std::string text = std::string(60, '-') + "\n" + TitleLine + "\n";
-  text += std::string(15, ' ') + Utf8ToCp1251(FileName.filename().string()) + "   " + Utf8ToCp1251(Descr) + "\n";
+  // A line break in a name would make the rest of the name a line of numbers.
+  text += std::string(15, ' ') + Utf8ToCp1251(SingleLineText(FileName.filename().string())) + "   " +
+          Utf8ToCp1251(SingleLineText(Descr)) + "\n";
   for (const auto& line : textLines()) {
     std::string fields;
     for (const TTextField& field : line) {
@@ -206,6 +214,39 @@ void TQinDataStruct::readText(const std::filesystem::path& FileName) {
   *this = std::move(read);
 }
 
+namespace {
+
+// Why the program cannot be started, in the user's words; empty when it looks startable.
+std::string whyNotStartable(const std::filesystem::path& program, const std::filesystem::path& folder) {
+  struct stat status;
+  if (::stat(program.c_str(), &status) != 0) return errno == ENOENT ? "программа не найдена" : FileErrorReason(errno);
+  if (!S_ISREG(status.st_mode) || ::access(program.c_str(), X_OK) != 0)
+    return "файл не является исполняемой программой или нет права на его запуск";
+  if (::stat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode))
+    return "папка обмена \"" + folder.string() + "\" недоступна";
+  return {};
+}
+
+// The last lines of the program's report, for a message about its failure.
+std::string reportTail(const std::filesystem::path& report) {
+  constexpr std::size_t Lines = 8;
+  std::vector<std::string> lines;
+  try {
+    std::istringstream in(ReadWholeTextFile(report));
+    for (std::string line; std::getline(in, line);)
+      if (line.find_first_not_of(" \t\r") != std::string::npos) lines.push_back(line);
+  } catch (const EVexaFileError&) {
+    return {};
+  }
+  if (lines.empty()) return {};
+  std::string tail = "\nПоследние строки её отчёта \"" + report.filename().string() + "\":";
+  for (std::size_t i = lines.size() > Lines ? lines.size() - Lines : 0; i < lines.size(); ++i)
+    tail += "\n  " + lines[i];
+  return tail;
+}
+
+}  // namespace
+
 void TQinDataStruct::RunWorkingProcess(const TEngineDataStruct& Engine, const TWorkingProcessOptions& Options) {
   if (Engine.IDSource == 1) return;
   const std::filesystem::path folder = fullPath(Options.ExchangeDirectory);
@@ -213,34 +254,49 @@ void TQinDataStruct::RunWorkingProcess(const TEngineDataStruct& Engine, const TW
 
   // An old diagram must never pass for the result of this run.
   const std::filesystem::path diagram = folder / WorkingProcessDiagramName;
-  std::error_code ec;
-  std::filesystem::remove(diagram, ec);
-  if (ec) throw std::runtime_error("Не удаётся удалить прежнюю индикаторную диаграмму \"" + diagram.string() + "\": " +
-                             SystemErrorText(ec));
+  if (::unlink(diagram.c_str()) != 0 && errno != ENOENT) {
+    const std::string why = FileErrorReason(errno);
+    throw EVexaFileError("Не удаётся удалить старую индикаторную диаграмму \"" + diagram.string() + "\": " + why, why);
+  }
 
   const std::filesystem::path input = folder / WorkingProcessInputName;
   RefreshDerived(Engine);
   const std::string text = textOf(input);
-  TVexaStream(std::vector<std::uint8_t>(text.begin(), text.end())).SaveToFile(input);
+  SaveWholeFile(input, text);
   if (Options.Cache && !Options.Cache->Diagram.empty() && Options.Cache->QinText == text) {
     TVexaStream(Options.Cache->Diagram).SaveToFile(diagram);
     return;
   }
 
+  if (const std::string why = whyNotStartable(program, folder); !why.empty())
+    throw TEVexaError(ErrWorkingProcess, program.string() + " (" + why + ")");
   // The program expects its input name glued to its own path, as in the command line
   // "<path>Default.qin Default.rez".
   const std::vector<std::string> args = {program.string() + WorkingProcessInputName, WorkingProcessReportName};
   std::optional<TChildProcess> child;
   try {
     child.emplace(TChildProcess::Start(program, args, folder));
-  } catch (const EChildStartError&) {
-    throw TEVexaError(ErrWorkingProcess, program.string());
+  } catch (const EChildStartError& e) {
+    throw TEVexaError(ErrWorkingProcess, program.string() + " (" + FileErrorReason(e.Error) + ")");
   }
+  const std::string name = "Программа рабочего процесса \"" + program.string() + "\"";
+  const std::filesystem::path report = folder / WorkingProcessReportName;
+  int exitCode = 0;
   try {
-    child->Wait(Options.WaitLimit, Options.PollInterval);
-  } catch (const EChildTimeoutError& e) {
-    throw EChildTimeoutError(std::string("Программа рабочего процесса не выдала индикаторную диаграмму вовремя. ") +
-                             e.what());
+    exitCode = child->Wait(Options.WaitLimit, Options.PollInterval);
+  } catch (const EChildTimeoutError&) {
+    throw EChildTimeoutError(name + " не закончила работу за " +
+                             FormatGeneral(static_cast<double>(Options.WaitLimit.count()) / 1000.0) +
+                             " с и остановлена" + reportTail(report));
   }
-  if (Options.Cache && std::filesystem::exists(diagram)) *Options.Cache = {text, TVexaStream::FromFile(diagram).Bytes()};
+  // A diagram left by a program that then failed is not trusted.
+  if (child->TerminatingSignal() != 0)
+    throw EWorkingProcessError(name + " прервана сигналом " + std::to_string(child->TerminatingSignal()) +
+                               reportTail(report));
+  if (exitCode != 0)
+    throw EWorkingProcessError(name + " завершилась с ошибкой (код " + std::to_string(exitCode) + ")" +
+                               reportTail(report));
+  std::error_code ec;
+  if (Options.Cache && std::filesystem::is_regular_file(diagram, ec))
+    *Options.Cache = {text, TVexaStream::FromFile(diagram).Bytes()};
 }

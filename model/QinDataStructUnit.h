@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,6 +25,13 @@ inline constexpr char WorkingProcessProgramName[] = "qinu";
 inline constexpr char WorkingProcessInputName[] = "Default.qin";    // written for the program
 inline constexpr char WorkingProcessDiagramName[] = "Default.dia";  // the indicator diagram it leaves
 inline constexpr char WorkingProcessReportName[] = "Default.rez";   // its report for the user
+
+// The working-process program ran but failed: it ended with a non-zero status or by a
+// signal. The message names the program, its status and the last lines of its report.
+class EWorkingProcessError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 // The last diagram the working-process program produced in this process, with the exact
 // ".qin" text it was produced from: the same input gives the same diagram, so a preparation
@@ -137,11 +145,13 @@ class TQinDataStruct {
   // Produces the indicator diagram for a calculation unless the project reads it from its own
   // file (IDSource = 1): deletes an old diagram in the exchange folder, writes Default.qin there,
   // starts the working-process program in that folder with the arguments
-  // "<program path>Default.qin" and "Default.rez", and waits for it to end (its exit code is not
-  // examined; a program that left no diagram shows when the diagram is read, error 7).
-  // A program that cannot be started raises TEVexaError 8 with its full path; one that runs
-  // past the wait limit is stopped and raises EChildTimeoutError. With a cache whose ".qin"
-  // text equals the one written now, the cached diagram is written instead of running the program.
+  // "<program path>Default.qin" and "Default.rez", and waits for it to end. A program that
+  // cannot be started raises TEVexaError 8 with its full path and the reason; one that ends
+  // with a non-zero status or by a signal raises EWorkingProcessError, one that runs past the
+  // wait limit is stopped and raises EChildTimeoutError, both with the last lines of its
+  // report (a program that left no diagram shows when the diagram is read, error 7). With a
+  // cache whose ".qin" text equals the one written now, the cached diagram is written instead
+  // of running the program.
   void RunWorkingProcess(const TEngineDataStruct& Engine, const TWorkingProcessOptions& Options = {});
 
  private:

@@ -1,5 +1,6 @@
 #include "ProjectCalcUnit.h"
 
+#include "CalcInputCheckUnit.h"
 #include "ResonanceUnit.h"
 
 namespace {
@@ -64,6 +65,7 @@ TCalcCommandResult TVexaProject::CalcDynamicExecute() {
     result.Message = FireAnglesMismatchMessage;
     return result;
   }
+  CheckCalcInputs(EngineData);
   TSpeedGuard guard(EngineData);
   Results.clear();
   try {

@@ -42,9 +42,10 @@ class TVexaProject {
   std::unique_ptr<TOscillCalcStruct> OscillCalc;
   TDynamicCalcArray Results;  // the runs of the last calculate command
 
-  // The calculate command. The project speed, LamD and the working-process speed are put
-  // back however it ends; a failing or stopped command (ECalcCancelled) keeps no runs and
-  // leaves its error to the caller after that.
+  // The calculate command. Project values it cannot work with raise EVexaInputError before
+  // anything is calculated (CheckCalcInputs). The project speed, LamD and the working-process
+  // speed are put back however it ends; a failing or stopped command (ECalcCancelled) keeps no
+  // runs and leaves its error to the caller after that.
   TCalcCommandResult CalcDynamicExecute();
 
   // Titles offered by the run selector: the runs after the first.

@@ -8,6 +8,7 @@
 #include "NumberFormatUnit.h"
 #include "ResultCatalogUnit.h"
 #include "ResultTablesUnit.h"
+#include "SafeFileUnit.h"
 
 namespace {
 
@@ -201,12 +202,7 @@ std::filesystem::path TextReportFileName(const std::filesystem::path& projectFil
   return ResultFileName(projectFile, projectName, ".VexaRes");
 }
 
-void SaveTextReport(const std::filesystem::path& file, const std::string& text) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  if (out) out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  if (out) out.close();
-  if (!out) throw std::runtime_error("Не удалось записать файл " + file.string());
-}
+void SaveTextReport(const std::filesystem::path& file, const std::string& text) { SaveWholeFile(file, text); }
 
 std::string TextReportSavedMessage(const std::filesystem::path& file) {
   return "Результаты сохранены в файле " + file.string() +

@@ -1,13 +1,19 @@
 // vexa-calc as a user runs it: exit codes, messages and what it prints.
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <regex>
+#include <thread>
 
 #include <nlohmann/json.hpp>
 
@@ -301,4 +307,165 @@ TEST(CommandLine, GraphsReadOutsideTheirRangeAreNotedOnStandardError) {
   const auto calculated = run(project);
   EXPECT_EQ(calculated.exitCode, 0) << calculated.output;
   EXPECT_NE(calculated.output.find(note), std::string::npos) << calculated.output;
+}
+
+// ---- Robustness: messages, saves and interruption ----
+
+namespace {
+
+// A project file written byte for byte, also with values a save would refuse.
+void writeProjectBytes(TEngineDataStruct& data, const std::filesystem::path& file) {
+  const auto bytes = ProjectBytes(data);
+  std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                              static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string fileBytes(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+void expectNoLibraryOrNanText(const std::string& output) {
+  for (const char* text : {"filesystem error", "\x1b"})
+    EXPECT_EQ(output.find(text), std::string::npos) << text << " in: " << output;
+  EXPECT_FALSE(std::regex_search(output, std::regex("\\b(nan|inf)\\b", std::regex::icase))) << output;
+}
+
+}  // namespace
+
+TEST(CommandLineMessages, TextFromFilesReachesTheTerminalWithoutEscapeSequences) {
+  testsupport::TempDir dir;
+  TEngineDataStruct data;
+  data.ProjectName = "Engine\x1b[2J\x1b]0;title\x07";
+  data.ValSteel.SteelName = "Steel\r40";
+  SaveProjectFile(data, dir / "p.vxa");
+  const auto shown = run("--show " + (dir / "p.vxa").string());
+  EXPECT_EQ(shown.exitCode, 0);
+  EXPECT_NE(shown.output.find("Engine?[2J?]0;title?"), std::string::npos) << shown.output;
+  EXPECT_NE(shown.output.find("Steel\n40"), std::string::npos);
+  expectNoLibraryOrNanText(shown.output);
+}
+
+TEST(CommandLineMessages, ShowStopsAtAValueThatIsNotANumber) {
+  testsupport::TempDir dir;
+  TEngineDataStruct data;
+  data.NRad = 1;
+  data.Dezax = 2 * data.ConRodL[1];  // beyond the rod: no stroke
+  SaveProjectFile(data, dir / "p.vxa");
+  const auto shown = run("--show " + (dir / "p.vxa").string());
+  EXPECT_EQ(shown.exitCode, 1);
+  EXPECT_NE(shown.output.find("ход поршня"), std::string::npos) << shown.output;
+  expectNoLibraryOrNanText(shown.output);
+}
+
+TEST(CommandLineMessages, FolderGivenAsProjectIsNamedInTheProgramsWords) {
+  testsupport::TempDir dir;
+  const auto result = run(dir.Path().string());
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.output.find("это папка"), std::string::npos) << result.output;
+  expectNoLibraryOrNanText(result.output);
+}
+
+TEST(CommandLineMessages, ProjectWithItsOwnDiagramNeedsNoTemporaryFolder) {
+  testsupport::TempDir dir;
+  const std::string project = copyExample(dir);
+  std::ofstream(dir / "not-a-folder") << "x";
+  const std::string unusable = "TMPDIR=" + (dir / "not-a-folder").string() + " ";
+  const auto result = run(project);  // the example reads its diagram file
+  EXPECT_EQ(result.exitCode, 0);
+  const std::string command = unusable + (testsupport::BinDir() / "vexa-calc").string() + " " + project + " 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  char buffer[4096];
+  std::string output;
+  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
+  EXPECT_EQ(pclose(pipe), 0) << output;
+
+  // One that runs the working-process program says which folder it could not use.
+  TEngineDataStruct data;
+  LoadProjectFile(data, project);
+  data.IDSource = 0;
+  SaveProjectFile(data, project);
+  pipe = popen(command.c_str(), "r");
+  output.clear();
+  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
+  EXPECT_NE(pclose(pipe), 0);
+  EXPECT_NE(output.find("Не удаётся создать папку"), std::string::npos) << output;
+  expectNoLibraryOrNanText(output);
+}
+
+TEST(CommandLineSaves, CoefficientsAreNotStoredOverAValueThatIsNotANumber) {
+  testsupport::TempDir dir;
+  TEngineDataStruct data;
+  LoadProjectFile(data, example());
+  data.psi = std::nan("");  // the torsional model's absorption, not used by the coefficients
+  writeProjectBytes(data, dir / "p.vxa");
+  const std::string before = fileBytes(dir / "p.vxa");
+  const auto result = run("--coeffs " + (dir / "p.vxa").string() + " --save");
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.output.find("значение psi не является числом"), std::string::npos) << result.output;
+  EXPECT_EQ(fileBytes(dir / "p.vxa"), before);
+}
+
+TEST(CommandLineSaves, ResultsFileIsReplacedWholeOrNotAtAll) {
+  testsupport::TempDir dir;
+  const std::string project = copyExample(dir);
+  std::ofstream(dir / "results.json") << "previous results";
+  std::filesystem::permissions(dir / "results.json", std::filesystem::perms::owner_read);
+  const auto refused = run(project + " --json " + (dir / "results.json").string());
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_NE(refused.output.find("защищён от записи"), std::string::npos) << refused.output;
+  EXPECT_EQ(fileBytes(dir / "results.json"), "previous results");
+}
+
+TEST(CommandLineInterrupt, CtrlCStopsTheWorkingProcessProgramAndRemovesTheExchangeFolder) {
+  // A copy of vexa-calc beside a working-process program that never ends.
+  testsupport::TempDir dir;
+  const std::filesystem::path bin = dir / "bin";
+  std::filesystem::create_directories(bin);
+  std::filesystem::create_directories(dir / "tmp");
+  std::filesystem::copy_file(testsupport::BinDir() / "vexa-calc", bin / "vexa-calc");
+  std::filesystem::create_directory_symlink(testsupport::BinDir() / "DataBase", bin / "DataBase");
+  std::ofstream(bin / "qinu") << "#!/bin/sh\necho $$ > \"$VEXA_TEST_PIDFILE\"\nexec sleep 60\n";
+  std::filesystem::permissions(bin / "qinu", std::filesystem::perms::owner_all);
+  const std::string project = copyExample(dir);
+  TEngineDataStruct data;
+  LoadProjectFile(data, project);
+  data.IDSource = 0;
+  SaveProjectFile(data, project);
+
+  const std::string tmp = (dir / "tmp").string(), pidFile = (dir / "qinu.pid").string();
+  const pid_t calc = ::fork();
+  ASSERT_GE(calc, 0);
+  if (calc == 0) {
+    ::setenv("TMPDIR", tmp.c_str(), 1);
+    ::setenv("VEXA_TEST_PIDFILE", pidFile.c_str(), 1);
+    std::freopen("/dev/null", "w", stderr);
+    std::freopen("/dev/null", "w", stdout);
+    ::execl((bin / "vexa-calc").c_str(), "vexa-calc", project.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  pid_t program = 0;
+  for (int i = 0; i < 200 && program == 0; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::ifstream(pidFile) >> program;
+  }
+  ASSERT_GT(program, 0) << "the working-process program did not start";
+  ::kill(calc, SIGINT);
+  int status = 0;
+  ASSERT_EQ(::waitpid(calc, &status, 0), calc);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+  EXPECT_TRUE(::kill(program, 0) == -1 && errno == ESRCH) << "the working-process program is left running";
+  if (::kill(program, 0) == 0) ::kill(program, SIGKILL);
+  EXPECT_TRUE(std::filesystem::is_empty(dir / "tmp")) << "the exchange folder is left behind";
+}
+
+TEST(CommandLineMessages, NewProjectPassesTheChecksAndIsCalculated) {
+  // A new project has no web coefficient yet: the calculation computes the coefficients first,
+  // so the checks before it must not refuse what the coefficients will supply.
+  testsupport::TempDir dir;
+  ASSERT_EQ(run("--new " + (dir / "new.vxa").string()).exitCode, 0);
+  const auto result = run((dir / "new.vxa").string());
+  EXPECT_EQ(result.exitCode, 0) << result.output;
+  EXPECT_NE(result.output.find("Расчёт завершён"), std::string::npos);
+  expectNoLibraryOrNanText(result.output);
 }

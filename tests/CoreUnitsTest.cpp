@@ -205,6 +205,16 @@ TEST(TextCodec, UnrepresentableCharactersBecomeQuestionMarks) {
   EXPECT_EQ(Cp1251ToUtf8(std::string("\x98")), "?");
 }
 
+TEST(TextCodec, ControlCharactersNeverReachTheTerminalOrStartALine) {
+  // An escape sequence that would clear the screen, a C1 control (U+009B, the one-byte
+  // CSI), Cyrillic text that stays as it is.
+  const std::string name = "Дизель\x1b[2J\xc2\x9b" "31m\t\x7f";
+  EXPECT_EQ(TerminalText(name), "Дизель?[2J?31m??");
+  EXPECT_EQ(TerminalText("a\r\nb\rc\n"), "a\nb\nc\n");
+  EXPECT_EQ(SingleLineText("V16\r\n  0.1 0.2\x1b"), "V16    0.1 0.2 ");
+  EXPECT_EQ(SingleLineText("Дизель 16ЧН"), "Дизель 16ЧН");
+}
+
 TEST(FloatGuard, TurnsFloatingPointEventsIntoErrors) {
   ClearFloatFlags();
   volatile double zero = 0;

@@ -4,6 +4,7 @@
 #include "IndicatorDiagramUnit.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
@@ -12,6 +13,7 @@
 #include <functional>
 #include <numbers>
 #include <string>
+#include <vector>
 
 #include "EVexaErrorUnit.h"
 #include "TestSupport.h"
@@ -199,7 +201,8 @@ class RejectedDiagramTest : public IndicatorDiagramTest {
       FAIL() << "accepted " << file;
     } catch (const TEVexaError& e) {
       EXPECT_EQ(e.Code, ErrIndicatorDiagram);
-      EXPECT_EQ(e.Text, "Не могу прочитать индикаторную диаграмму: " + file.string());
+      // A file that cannot be read adds the reason after its name.
+      EXPECT_EQ(e.Text.rfind("Не могу прочитать индикаторную диаграмму: " + file.string(), 0), 0u) << e.Text;
     }
     // The run's arrays stay as they were.
     EXPECT_EQ(angles, (TReal1DArray{1, 2}));
@@ -267,3 +270,60 @@ TEST_F(RejectedDiagramTest, MoreStepsThanAGridCanHold) {
 }
 
 }  // namespace
+
+// ---- Diagrams that do not cover the engine's cycle ----
+
+class DiagramCycleTest : public IndicatorDiagramTest {
+ protected:
+  std::string refusal(const std::filesystem::path& file, double cycleDeg) {
+    try {
+      ReadIndicatorDiagramFile(file, angles, pressures, cycleDeg);
+    } catch (const TEVexaError& error) {
+      EXPECT_EQ(error.Code, ErrIndicatorDiagram);
+      return error.Text;
+    }
+    ADD_FAILURE() << "the diagram was accepted";
+    return {};
+  }
+};
+
+TEST_F(DiagramCycleTest, ShortenedLineInTheMiddleEndsTheTableAndIsRefused) {
+  const std::filesystem::path file = write({});
+  // Line 542 of the file (angle 540°) loses its remainder: the table ends after line 541.
+  std::vector<std::string> lines;
+  {
+    std::ifstream in(file);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+  }
+  lines[541].resize(40);
+  std::ofstream out(file);
+  for (const std::string& line : lines) out << line << "\n";
+  out.close();
+
+  // Without the engine's cycle it passes for a two-stroke one; with it, it is refused.
+  const std::string text = refusal(file, 720);
+  EXPECT_NE(text.find("строке 541"), std::string::npos) << text;
+  EXPECT_NE(text.find("539°"), std::string::npos) << text;
+  EXPECT_NE(text.find("720°"), std::string::npos) << text;
+  EXPECT_TRUE(angles.empty());
+}
+
+TEST_F(DiagramCycleTest, CycleOfTheOtherStrokeCountIsRefused) {
+  EXPECT_NE(refusal(write({0, 360, 1, twoStrokePressure}), 720).find("четырёхтактного"), std::string::npos);
+  EXPECT_NE(refusal(write({}), 360).find("двухтактного"), std::string::npos);
+}
+
+TEST_F(DiagramCycleTest, WholeCyclesAreAccepted) {
+  ReadIndicatorDiagramFile(write({}), angles, pressures, 720);
+  EXPECT_EQ(angles.size(), 720u);
+  ReadIndicatorDiagramFile(write({-180, 540, 1}), angles, pressures, 720);
+  EXPECT_EQ(angles.size(), 720u);
+  ReadIndicatorDiagramFile(write({0, 360, 1, twoStrokePressure}), angles, pressures, 360);
+  EXPECT_EQ(angles.size(), 360u);
+}
+
+TEST_F(DiagramCycleTest, FifoGivenAsDiagramIsRefusedWithoutWaiting) {
+  const std::filesystem::path fifo = dir / "pipe.dia";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_NE(refusal(fifo, 720).find("не обычный файл"), std::string::npos);
+}

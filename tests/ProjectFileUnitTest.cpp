@@ -1,6 +1,7 @@
 // Project files: the exact byte layout, the round trip of every field, and damaged files.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <numbers>
@@ -64,7 +65,7 @@ void changeEveryField(TEngineDataStruct& d) {
     for (double& x : *webs) x = v();
   for (TSupportArray* supports : {&d.Py, &d.Px, &d.PliantReserved, &d.Pmx, &d.Pmy})
     for (double& x : *supports) x = v();
-  d.NGarm = 24;
+  d.NGarm = 14;
   for (double& x : d.ReservedBlock) x = v();
   d.StrengthType = 3;
   d.DamperType = 2;
@@ -274,4 +275,43 @@ TEST(ProjectFileOnDisk, SavingReplacesTheFileOnlyWhenComplete) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 
   EXPECT_THROW(LoadProjectFile(again, dir / "missing.vxa"), std::runtime_error);
+}
+
+TEST_F(DamagedProjectFileTest, HarmonicCountOutsideOneToTwentyIsBadFormat) {
+  // 1000 harmonics made the torsional calculation run for minutes.
+  for (int harmonics : {0, 21, 1000, -5}) {
+    TEngineDataStruct data;
+    data.NGarm = static_cast<std::int16_t>(harmonics);
+    expectBadFormat(ProjectBytes(data));
+  }
+  for (int harmonics : {1, 20}) {
+    TEngineDataStruct data, read;
+    data.NGarm = static_cast<std::int16_t>(harmonics);
+    LoadProjectBytes(read, ProjectBytes(data));
+    EXPECT_EQ(read.NGarm, harmonics);
+  }
+}
+
+TEST(ProjectFileOnDisk, ValueThatIsNotANumberIsNotStoredAndNamed) {
+  testsupport::TempDir dir;
+  const auto file = dir / "project.vxa";
+  TEngineDataStruct data;
+  SaveProjectFile(data, file);
+  const auto saved = ProjectBytes(data);
+  for (double bad : {std::nan(""), HUGE_VAL}) {
+    TEngineDataStruct changed = data;
+    changed.Py[4] = bad;
+    try {
+      SaveProjectFile(changed, file);
+      ADD_FAILURE() << "stored";
+    } catch (const EVexaStoreError& error) {
+      EXPECT_NE(std::string(error.what()).find("Py[4]"), std::string::npos) << error.what();
+    }
+  }
+  TEngineDataStruct read;
+  LoadProjectFile(read, file);
+  EXPECT_EQ(ProjectBytes(read), saved);
+  // The reserved fields are kept as read, whatever they hold.
+  data.ReservedD5 = std::nan("");
+  EXPECT_NO_THROW(SaveProjectFile(data, file));
 }

@@ -4,6 +4,9 @@
 #include "QinDataStructUnit.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -17,6 +20,7 @@
 #include "EngineDataStructUnit.h"
 #include "FloatCheckUnit.h"
 #include "IndicatorDiagramUnit.h"
+#include "StopRequestUnit.h"
 #include "TestSupport.h"
 #include "stubs/FakeWorkingProcess.h"
 
@@ -301,7 +305,8 @@ TEST_F(WorkingProcessTest, ProgramThatCannotStartGivesError8WithItsFullPath) {
     FAIL();
   } catch (const TEVexaError& e) {
     EXPECT_EQ(e.Code, ErrWorkingProcess);
-    EXPECT_EQ(e.Text, "Не удалось запустить qin.exe: \r" + (dir / "missing" / "qinu").string());
+    EXPECT_EQ(e.Text, "Не удалось запустить qin.exe: \r" + (dir / "missing" / "qinu").string() +
+                          " (программа не найдена)");
   }
 }
 
@@ -328,6 +333,77 @@ TEST_F(WorkingProcessTest, TwoCalculationsAtOnceKeepTheirOwnFiles) {
   second.join();
   EXPECT_NEAR(diagramPeak(dir.Path()).first, 0.1 + 1.5, 1e-4);
   EXPECT_NEAR(diagramPeak(other.Path()).first, 0.1 + 2.4, 1e-4);
+}
+
+// ---- Failures of the working-process program ----
+
+TEST_F(WorkingProcessTest, ProgramThatFailsAfterWritingADiagramFailsTheCalculation) {
+  setMode("fail 3");
+  try {
+    engine.Qin.RunWorkingProcess(engine, options);
+    FAIL() << "the failure passed unnoticed";
+  } catch (const EWorkingProcessError& e) {
+    const std::string text = e.what();
+    EXPECT_NE(text.find(std::filesystem::canonical(options.ProgramPath).string()), std::string::npos) << text;
+    EXPECT_NE(text.find("завершилась с ошибкой (код 3)"), std::string::npos) << text;
+    EXPECT_NE(text.find("the data are refused: line 1\n  and line 2"), std::string::npos) << text;
+  }
+}
+
+TEST_F(WorkingProcessTest, FileThatIsNoProgramSaysSo) {
+  options.ProgramPath = dir / "stub-mode";
+  setMode("diagram");
+  try {
+    engine.Qin.RunWorkingProcess(engine, options);
+    FAIL();
+  } catch (const TEVexaError& e) {
+    EXPECT_EQ(e.Code, ErrWorkingProcess);
+    EXPECT_NE(e.Text.find("не является исполняемой программой"), std::string::npos) << e.Text;
+  }
+}
+
+TEST_F(WorkingProcessTest, StopRequestEndsTheProgramAndTheWait) {
+  setMode("hang");
+  options.WaitLimit = 20s;
+  // The stop flag is process-wide: the request and the wait run in a child of the test.
+  const pid_t tester = ::fork();
+  ASSERT_GE(tester, 0);
+  if (tester == 0) {
+    InstallStopSignals();
+    std::thread([] {
+      std::this_thread::sleep_for(300ms);
+      ::kill(::getpid(), SIGINT);
+    }).detach();
+    try {
+      engine.Qin.RunWorkingProcess(engine, options);
+    } catch (const EVexaStopped& stop) {
+      _exit(stop.Signal == SIGINT ? 0 : 3);
+    } catch (...) {
+      _exit(4);
+    }
+    _exit(5);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(tester, &status, 0), tester);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  const pid_t program = static_cast<pid_t>(std::stol(record()["pid"]));
+  EXPECT_TRUE(::kill(program, 0) == -1 && errno == ESRCH) << "the working-process program still runs";
+}
+
+// ---- The project name in the ".qin" file ----
+
+TEST_F(QinTextTest, NameWithLineBreaksStaysOnItsLine) {
+  // Written raw, the second line of the name would be read as line 4: the bore and stroke.
+  engine.ProjectName = "V16\n     1.0 1.0 1.0\r\n\x1b[31mred";
+  engine.Qin.TransferText(file, true, engine);
+  const auto lines = fileLines(file);
+  ASSERT_EQ(lines.size(), 14u);
+  EXPECT_NE(lines[2].find("V16      1.0 1.0 1.0   [31mred"), std::string::npos) << lines[2];
+  TQinDataStruct read;
+  read.TransferText(file, false, engine);
+  EXPECT_DOUBLE_EQ(read.D, engine.D);
+  EXPECT_DOUBLE_EQ(read.QC, engine.Qin.QC);
 }
 
 }  // namespace

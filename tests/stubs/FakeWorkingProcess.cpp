@@ -7,6 +7,7 @@
 //   "no-diagram"           end without a diagram
 //   "hang"                 never end
 //   "exit <code>"          end at once with that exit code
+//   "fail <code>"          write Default.dia and a report, then end with that exit code
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -80,6 +81,11 @@ int main(int argc, char** argv) {
   if (mode == "hang")
     for (;;) std::this_thread::sleep_for(std::chrono::seconds(60));
   if (mode == "exit") return exitCode;
+  if (mode == "fail") {
+    writeDiagram(inputSpeed());
+    std::ofstream("Default.rez") << "stand-in report\n\nthe data are refused: line 1\nand line 2\n";
+    return exitCode;
+  }
   if (mode == "no-diagram") return 0;
   if (mode == "slow") std::this_thread::sleep_for(std::chrono::milliseconds(300));
   writeDiagram(inputSpeed());

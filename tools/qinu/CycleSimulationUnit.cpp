@@ -43,6 +43,7 @@ enum EState {
 using TState = std::array<double, kStateSize>;
 
 std::string Number(double value, int digits = 6) {
+  if (!std::isfinite(value)) return std::isnan(value) ? "не число" : "бесконечность";
   std::ostringstream out;
   out.precision(digits);
   out << value;
@@ -88,6 +89,7 @@ class TCycleModel {
   bool haveCombustionRef_ = false;
   double socPressure_ = 0, socVolume_ = 0, socGamma_ = 0;  // motored reference from SOC
   double lastTemperature_ = 300;
+  long stepsTaken_ = 0;  // integration steps of all cycles so far
 
   void SetExhaustGas(double temperature, double products);
   double Temperature(const TState& y);
@@ -419,6 +421,11 @@ double TCycleModel::RunCycle(TState& y, std::vector<TTracePoint>& trace, TCycleR
     const double h = nodes_[k + 1] - angle;
     const int parts = SubSteps(angle, h, y);
     TTracePoint point, unused;
+    stepsTaken_ += parts;
+    if (stepsTaken_ > options_.StepBudget)
+      throw std::runtime_error("расчёт рабочего процесса не уложился в " + std::to_string(options_.StepBudget) +
+                               " шагов интегрирования (цикл " + std::to_string(r.Cycles) + ", угол " + Number(angle) +
+                               " град): проверьте частоту вращения и проходные сечения органов газообмена");
     for (int part = 0; part < parts; ++part) {
       Step(angle + part * h / parts, h / parts, y, part == 0 ? point : unused);
       CheckState(angle + (part + 1) * h / parts, y);

@@ -15,6 +15,10 @@ struct TCycleOptions {
   double StepDeg = 0.25;     // integration step, deg; should divide 1 deg
   int MaxCycles = 60;
   double Tolerance = 1e-6;   // relative change of the trapped state that counts as converged
+  // Integration steps (sub-steps included) of all cycles together. An ordinary engine needs
+  // some ten to a hundred thousand; data that need far more (flow areas or speeds beyond any
+  // engine) end with an error instead of running for minutes.
+  long StepBudget = 1'500'000;
 };
 
 // State of the cylinder at one integration node of the last cycle.
@@ -98,7 +102,8 @@ struct TCycleResult {
 };
 
 // Runs the cycle until the trapped state converges. The input must have passed
-// ValidateQinInput. Throws std::runtime_error if the integration leaves the physical range.
+// ValidateQinInput. Throws std::runtime_error if the integration leaves the physical range
+// or needs more steps than the budget allows.
 TCycleResult SimulateCycle(const TQinInput& input, const TCycleOptions& options = {});
 
 }  // namespace qinu

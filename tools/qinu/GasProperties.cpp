@@ -127,6 +127,9 @@ namespace {
 // Newton iteration on a monotonic property; the specific heat is its derivative.
 template <class Value, class Slope>
 double SolveTemperature(double target, double guess, Value value, Slope slope) {
+  if (!std::isfinite(target))
+    throw std::runtime_error("расчёт рабочего процесса разошёлся: энергия газа перестала быть числом; "
+                             "проверьте исходные данные");
   double T = guess > 100 && guess < 6000 ? guess : 1000;
   for (int iteration = 0; iteration < 50; ++iteration) {
     const double step = (value(T) - target) / slope(T);

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <sstream>
 #include <vector>
+
+#include "SafeFileUnit.h"
 
 namespace qinu {
 
@@ -98,6 +99,46 @@ void RequireTiming(const char* organ, double open, double fullOpen, double start
                          FormatValue(startClose) + ", " + FormatValue(close) + " град)");
 }
 
+// A value inside the range any engine can have; the caption is that of the working-process
+// page. Beyond these ranges the cycle either cannot be computed or takes minutes to fail.
+void RequireRange(double value, double low, double high, const std::string& caption, const std::string& unit) {
+  if (value >= low && value <= high) return;
+  const std::string u = unit.empty() ? "" : " " + unit;
+  throw EQinInputError(caption + ": допустимо от " + FormatValue(low) + " до " + FormatValue(high) + u +
+                       ", задано " + FormatValue(value) + u);
+}
+
+void RequirePhysicalRanges(const TQinInput& in) {
+  constexpr double Pi = 3.14159265358979323846;
+  RequireRange(in.N, 10, 20000, "Частота вращения вала (N)", "об/мин");
+  RequireRange(in.D, 0.01, 2, "Диаметр цилиндра (D)", "м");
+  RequireRange(in.S, 0.01, 5, "Ход поршня (S)", "м");
+  RequireRange(in.E, 1.5, 50, "Степень сжатия (E)", "");
+  // An effective flow area cannot exceed the whole liner wall swept by the piston.
+  const double largestArea = Pi * in.D * in.S;
+  RequireRange(in.FB, 0, largestArea, "Максимальное эффективное сечение выпускных органов (FB)", "м2");
+  RequireRange(in.FH, 0, largestArea, "Максимальное эффективное сечение впускных органов (FH)", "м2");
+  RequireRange(in.P0, 0.01, 1, "Давление окружающей среды (P0)", "МПа");
+  RequireRange(in.T0, 150, 1000, "Температура окружающей среды (T0)", "К");
+  RequireRange(in.PK, 0, 20, "Давление наддува (PK)", "МПа");
+  RequireRange(in.TK, 150, 1000, "Температура воздуха (TK)", "К");
+  RequireRange(in.PT, 0, 20, "Давление перед турбиной (PT)", "МПа");
+  RequireRange(in.PZT, 0, 20, "Давление за турбиной (PZT)", "МПа");
+  RequireRange(in.TPOR, -50, 1000, "Средняя температура поршня (TPOR)", "°C");
+  RequireRange(in.Tkr, -50, 1000, "Средняя температура крышки (Tkr)", "°C");
+  RequireRange(in.TWT, -50, 1000, "Средняя температура гильзы (TWT)", "°C");
+  RequireRange(in.OFPK, 0, 10, "Отношение площади поршня к площади крышки (OFPK)", "");
+  RequireRange(in.CG, 0, 1000, "Поправочный множитель в формуле Вошни (CG)", "");
+  RequireRange(in.C2, 0, 1, "Коэффициент C2 в формуле Вошни (C2)", "");
+  RequireRange(in.Cu, 0, 200, "Окружная скорость вихря (Cu)", "м/с");
+  RequireRange(in.QC, 0, 1, "Цикловая подача топлива (QC)", "кг");
+  if (in.QC > 0) {
+    RequireRange(in.Hu, 1000, 150000, "Низшая удельная теплота сгорания топлива (Hu)", "кДж/кг");
+    RequireRange(in.MT, 0, 20, "Показатель кинетического сгорания (MT)", "");
+    RequireRange(in.MW, -1, 20, "Показатель диффузионного сгорания (MW)", "");
+  }
+}
+
 }  // namespace
 
 TQinInput ParseQinText(const std::string& text, const std::string& source) {
@@ -139,12 +180,11 @@ TQinInput ParseQinText(const std::string& text, const std::string& source) {
 }
 
 TQinInput ReadQinFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) throw EQinInputError("Не удаётся открыть данные рабочего процесса \"" + path + "\"");
-  std::ostringstream text;
-  text << file.rdbuf();
-  if (file.bad()) throw EQinInputError("Не удаётся прочитать данные рабочего процесса \"" + path + "\"");
-  return ParseQinText(text.str(), path);
+  try {
+    return ParseQinText(ReadWholeTextFile(path), path);
+  } catch (const EVexaFileError& error) {
+    throw EQinInputError(error.what());
+  }
 }
 
 void ValidateQinInput(const TQinInput& in) {
@@ -219,6 +259,7 @@ void ValidateQinInput(const TQinInput& in) {
                 FormatValue(in.Fz) + " град) не заканчивается до закрытия органов "
                 "газообмена следующего цикла");
   }
+  RequirePhysicalRanges(in);
 }
 
 double TQinInput::TrapAngleDeg() const { return std::max(B2, H2) - PeriodDeg(); }

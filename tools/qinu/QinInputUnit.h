@@ -105,13 +105,15 @@ struct TQinInput {
 // `source` names the file in messages.
 TQinInput ParseQinText(const std::string& text, const std::string& source);
 
-// Reads and parses a ".qin" file.
+// Reads and parses a ".qin" file (a regular file of at most 64 MB).
 TQinInput ReadQinFile(const std::string& path);
 
 // Checks that the values describe a runnable engine: positive bore, stroke, speed,
 // a compression ratio above 1, a crank ratio below 1, valve events in order within one
 // cycle, positive pressures, temperatures and flow areas, a usable combustion law.
-// Zero fuel is valid (the motored cycle). Throws EQinInputError naming the field.
+// Zero fuel is valid (the motored cycle). Last, every value must lie in a range that an
+// engine can have (speed 10 to 20000 rpm, flow areas up to the liner wall swept by the
+// piston, ...). Throws EQinInputError naming the field.
 void ValidateQinInput(const TQinInput& input);
 
 }  // namespace qinu

@@ -8,14 +8,15 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CycleSimulationUnit.h"
 #include "QinInputUnit.h"
 #include "QinuReportUnit.h"
+#include "SafeFileUnit.h"
 
 namespace {
 
@@ -27,11 +28,11 @@ const char* const kUsage =
     "diagram (default: INPUT with the extension .dia) and the report.\n"
     "  --no-wall-heat   adiabatic walls (for checks)\n";
 
-void WriteFile(const std::filesystem::path& path, const std::string& text) {
-  std::ofstream file(path, std::ios::trunc);
-  file << text;
-  file.close();
-  if (!file) throw std::runtime_error("не удаётся записать \"" + path.string() + "\"");
+// Whether two names denote one file (the same name, or links to one existing file).
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::error_code ec;
+  if (std::filesystem::equivalent(a, b, ec)) return true;
+  return std::filesystem::absolute(a, ec).lexically_normal() == std::filesystem::absolute(b, ec).lexically_normal();
 }
 
 }  // namespace
@@ -68,8 +69,14 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return 2;
   }
-  std::filesystem::path partial = diagram;
-  partial += ".part";
+  // An output over the input would destroy the data (e.g. "qinu my.dia r.rez", whose
+  // default diagram name is the input itself).
+  for (const auto& [output, what] : {std::pair{diagram, "диаграммы"}, std::pair{report, "отчёта"}})
+    if (SameFile(output, input)) {
+      std::fprintf(stderr, "qinu: имя файла %s \"%s\" совпадает с именем входного файла; укажите другое\n%s", what,
+                   output.string().c_str(), kUsage);
+      return 2;
+    }
 
   try {
     qinu::TQinInput data = qinu::ReadQinFile(input.string());
@@ -77,22 +84,19 @@ int main(int argc, char** argv) {
     const qinu::TCycleResult result = qinu::SimulateCycle(data, options);
     const std::string diagramText = qinu::FormatDiagram(result);
     const std::string reportText = qinu::FormatReport(data, result, input.string());
-    // The diagram appears under its name only when everything else has succeeded, so a
-    // reader never finds a partial or stale one.
-    WriteFile(partial, diagramText);
-    WriteFile(report, reportText);
-    std::filesystem::rename(partial, diagram);
+    // Each file is replaced only once completely written, and the diagram only when
+    // everything else has succeeded, so a reader never finds a partial one.
+    SaveWholeFile(report, reportText);
+    SaveWholeFile(diagram, diagramText);
     std::printf("qinu: записан файл %s: наибольшее давление %.3f МПа при %.1f град, среднее индикаторное давление %.4f МПа\n",
                 diagram.string().c_str(), result.PeakPressure / 1e6, result.PeakPressureAngle,
                 result.Imep / 1e6);
     return 0;
   } catch (const std::exception& error) {
-    std::error_code ignored;
-    std::filesystem::remove(partial, ignored);
-    std::filesystem::remove(diagram, ignored);
+    // Nothing is deleted: a file this run did not create is not this run's to remove.
     std::fprintf(stderr, "qinu: ошибка: %s\n", error.what());
     try {
-      WriteFile(report, qinu::FormatFailureReport(input.string(), error.what()));
+      SaveWholeFile(report, qinu::FormatFailureReport(input.string(), error.what()));
     } catch (const std::exception& reportError) {
       std::fprintf(stderr, "qinu: %s\n", reportError.what());
     }

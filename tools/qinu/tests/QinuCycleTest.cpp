@@ -292,4 +292,19 @@ TEST(QinuTwoStrokeCycleTest, PortedEngineRunsOverOneRevolution) {
   EXPECT_LT(r.ResidualFraction, 0.5);
 }
 
+TEST(QinuStepBudgetTest, DataThatNeedTooManyStepsEndWithAMessage) {
+  // The example converges well inside the budget; with a budget below one cycle's steps the
+  // run ends with a message instead of integrating on.
+  const TQinInput in = qinutest::DefaultExample();
+  TCycleOptions options;
+  EXPECT_NO_THROW(qinu::SimulateCycle(in, options));
+  options.StepBudget = 1000;
+  try {
+    qinu::SimulateCycle(in, options);
+    FAIL() << "the budget was not kept";
+  } catch (const std::runtime_error& error) {
+    EXPECT_NE(std::string(error.what()).find("не уложился в 1000 шагов"), std::string::npos) << error.what();
+  }
+}
+
 }  // namespace

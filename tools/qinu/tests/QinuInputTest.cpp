@@ -197,4 +197,20 @@ TEST_F(QinuValidationTest, FindsTheClosedPartOfTheCycle) {
   EXPECT_DOUBLE_EQ(in_.FirstOpeningDeg(), 114);
 }
 
+TEST_F(QinuValidationTest, RejectsValuesBeyondAnyEngineNamingFieldAndValue) {
+  // 0.2 rpm integrated for minutes; 100 m2 of exhaust area likewise.
+  in_.N = 0.2;
+  EXPECT_EQ(Message(), "Частота вращения вала (N): допустимо от 10 до 20000 об/мин, задано 0.2 об/мин");
+  in_ = qinutest::DefaultExample();
+  in_.FB = 100;
+  EXPECT_NE(Message().find("сечение выпускных органов (FB)"), std::string::npos) << Message();
+  EXPECT_NE(Message().find("задано 100 м2"), std::string::npos) << Message();
+  in_ = qinutest::DefaultExample();
+  in_.CG = 1e9;
+  EXPECT_NE(Message().find("(CG)"), std::string::npos) << Message();
+  in_ = qinutest::DefaultExample();
+  in_.N = 10;
+  EXPECT_EQ(Message(), "");
+}
+
 }  // namespace

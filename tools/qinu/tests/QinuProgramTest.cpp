@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -264,12 +265,33 @@ TEST_F(QinuProgramTest, AFileThatDoesNotParseEndsWithTheLineInTheMessage) {
   EXPECT_FALSE(fs::exists(exchange_ / "Default.dia"));
 }
 
-TEST_F(QinuProgramTest, AMissingInputOrAStaleDiagramLeavesNoDiagram) {
+TEST_F(QinuProgramTest, AMissingInputLeavesEveryOtherFileAsItWas) {
+  // The program deletes nothing it did not create in this run; the calculation removes an
+  // old diagram itself before it starts the program.
   std::ofstream(exchange_ / "Default.dia") << "stale\n";
   const TRun run = StartAsCalculation();
   EXPECT_NE(run.ExitCode, 0);
   EXPECT_NE(run.Errors.find("Не удаётся открыть"), std::string::npos) << run.Errors;
-  EXPECT_FALSE(fs::exists(exchange_ / "Default.dia"));
+  EXPECT_EQ(ReadText(exchange_ / "Default.dia"), "stale\n");
+}
+
+TEST_F(QinuProgramTest, ADiagramGivenAsInputIsNeitherReadNorDeleted) {
+  // "qinu my.dia r.rez": the default diagram name is the input itself.
+  std::ofstream(exchange_ / "my.dia") << "a diagram, not working-process data\n";
+  const TRun run = StartByHand({"my.dia", "r.rez"});
+  EXPECT_EQ(run.ExitCode, 2);
+  EXPECT_NE(run.Errors.find("совпадает с именем входного файла"), std::string::npos) << run.Errors;
+  EXPECT_EQ(ReadText(exchange_ / "my.dia"), "a diagram, not working-process data\n");
+  EXPECT_EQ(ExchangeFiles(), (std::vector<std::string>{"my.dia"}));
+  qinutest::WriteQinFile(exchange_ / "engine.qin", qinutest::DefaultExample());
+  EXPECT_EQ(StartByHand({"engine.qin", "engine.qin"}).ExitCode, 2);
+}
+
+TEST_F(QinuProgramTest, AFifoAsInputIsRefusedWithoutWaiting) {
+  ASSERT_EQ(mkfifo((exchange_ / "Default.qin").c_str(), 0600), 0);
+  const TRun run = StartAsCalculation();
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_NE(run.Errors.find("не обычный файл"), std::string::npos) << run.Errors;
 }
 
 }  // namespace
