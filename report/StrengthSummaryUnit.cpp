@@ -37,7 +37,7 @@ const TSummaryFactor Factors[] = {
 };
 
 std::string inSection(double value, int index) {
-  return FormatSignificant(value, 4) + " в секции №" + std::to_string(index + 1);
+  return FormatResult(value) + " в секции №" + std::to_string(index + 1);
 }
 
 }  // namespace
@@ -61,7 +61,7 @@ std::vector<TStrengthSummaryLine> StrengthSummary(const TDynamicCalcArray& runs)
       const double smallest = factor.MinOverThrows(*runs[r], resonanceIndex);
       if (smallest < value) value = smallest, index = resonanceIndex, speed = runs[r]->N;
     }
-    line.Resonance = inSection(value, index) + " на частоте " + FormatSignificant(speed, 4) + " об/мин";
+    line.Resonance = inSection(value, index) + " на частоте " + FormatResult(speed) + " об/мин";
     lines.push_back(std::move(line));
   }
   return lines;

@@ -31,8 +31,7 @@ void checkPosition(int position) {
     throw std::out_of_range("no report item at position " + std::to_string(position));
 }
 
-// "%.4g"; a negative zero (a product of an exact zero) is written as 0.
-std::string number(double value) { return FormatSignificant(value == 0 ? 0.0 : value, 4); }
+std::string number(double value) { return FormatResult(value); }
 
 // One table row: every cell followed by "|".
 void writeCells(std::string& out, const std::vector<std::string>& cells) {
