@@ -67,9 +67,22 @@ class TextCursor {
     }
     const std::string& text = lines_[line_];
     const std::size_t end = std::min(text.find_first_of(" \t\r\f\v", column_), text.size());
-    std::string word = text.substr(column_, end - column_);
-    column_ = end;
+    std::string word = SplitTouching(text.substr(column_, end - column_));
+    column_ += word.size();
     return word;
+  }
+
+  // Two values of the file's own layout that fill their fields touch without a blank
+  // ("     0.260000123456.500000"): the first ends with the sixth decimal after its point.
+  // A word with a single point is one number, whatever its decimals.
+  static std::string SplitTouching(const std::string& word) {
+    const std::size_t point = word.find('.');
+    if (point == std::string::npos || word.find('.', point + 1) == std::string::npos) return word;
+    const std::size_t end = point + 1 + TextDecimals;
+    if (end >= word.size()) return word;
+    for (std::size_t i = point + 1; i < end; ++i)
+      if (word[i] < '0' || word[i] > '9') return word;
+    return word.substr(0, end);
   }
 
   double Number(const char* name) {
@@ -164,8 +177,10 @@ std::string TQinDataStruct::textOf(const std::filesystem::path& FileName) {
       const double value = field.Value ? *field.Value : 1.0;
       RequireFinite(value, "working-process file", field.Name);
       std::string number = FormatFixed(value, TextDecimals, TextFieldWidth);
-      // A value too wide for its field must not run into the one before it.
-      if (!fields.empty() && number.front() != ' ') number.insert(0, 1, ' ');
+      // A value too wide for its field must not run into the one before it; one that fills
+      // its field exactly keeps to it, so that the columns stay where programs reading by
+      // position expect them (the readers split such touching values, see SplitTouching).
+      if (!fields.empty() && number.size() > static_cast<std::size_t>(TextFieldWidth)) number.insert(0, 1, ' ');
       fields += number;
     }
     text += fields + "\n";

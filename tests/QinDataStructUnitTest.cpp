@@ -154,6 +154,44 @@ TEST_F(QinTextTest, ValuesTooWideForTheirFieldStaySeparate) {
   EXPECT_EQ(read.ALFF, engine.Qin.ALFF);
 }
 
+TEST_F(QinTextTest, ValuesFillingTheirFieldKeepTheColumnsAndReadBack) {
+  engine.Qin.E = 123456.5;  // 13 characters, after S
+  engine.Qin.Hu = -12345.25;
+  engine.Qin.QC = 234567.125;  // two full fields in a row
+  engine.Qin.TransferText(file, true, engine);
+  const auto lines = fileLines(file);
+  EXPECT_EQ(lines[3].substr(26, 13), "123456.500000");
+  EXPECT_EQ(lines[3].size(), 6u * 13u);
+  EXPECT_EQ(lines[8].substr(26, 26), "-12345.250000234567.125000");
+  EXPECT_EQ(lines[8].size(), 5u * 13u);
+  TQinDataStruct read;
+  read.TransferText(file, false, engine);
+  EXPECT_EQ(read.E, 123456.5);
+  EXPECT_NEAR(read.Lam, engine.Qin.Lam, 5e-7);
+  EXPECT_EQ(read.Hu, -12345.25);
+  EXPECT_EQ(read.QC, 234567.125);
+  EXPECT_EQ(read.ALFF, engine.Qin.ALFF);
+  EXPECT_EQ(read.BPer, engine.Qin.BPer);
+}
+
+TEST_F(QinTextTest, AWordWithOnePointIsOneNumberWhateverItsDecimals) {
+  engine.Qin.TransferText(file, true, engine);
+  auto lines = fileLines(file);
+  lines[3] = "0.26 0.26 15.1234567890 0.25 1000 0";
+  std::string text;
+  for (const auto& line : lines) text += line + "\n";
+  writeFile(text);
+  TQinDataStruct read;
+  read.TransferText(file, false, engine);
+  EXPECT_EQ(read.E, 15.123456789);
+  // Touching numbers that are not of the file's layout are refused.
+  lines[3] = "0.26 0.26 15.12.5 0.25 1000 0";
+  text.clear();
+  for (const auto& line : lines) text += line + "\n";
+  writeFile(text);
+  EXPECT_THROW(read.TransferText(file, false, engine), std::runtime_error);
+}
+
 TEST_F(QinTextTest, ValuesThatAreNotFiniteAreNotWritten) {
   engine.Qin.TransferText(file, true, engine);
   const std::string good = fileText(file);
