@@ -183,7 +183,10 @@ std::filesystem::path TextReportFileName(const std::filesystem::path& projectFil
 }
 
 void SaveTextReport(const std::filesystem::path& file, const std::string& text) {
+  // The byte-order mark lets word processors recognise the file as UTF-8.
+  static constexpr char Utf8Bom[] = "\xEF\xBB\xBF";
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  if (out) out.write(Utf8Bom, 3);
   if (out) out.write(text.data(), static_cast<std::streamsize>(text.size()));
   if (out) out.close();
   if (!out) throw std::runtime_error("Не удалось записать файл " + file.string());

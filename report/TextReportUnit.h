@@ -50,7 +50,8 @@ std::string WriteTextReport(const TDynamicCalcStruct& run, const TTextReportItem
 // The report file: the project file with the extension ".VexaRes"; a project never saved
 // under a file name uses its project name in the current folder ("Безымянный.VexaRes").
 std::filesystem::path TextReportFileName(const std::filesystem::path& projectFile, const std::string& projectName);
-// Creates or overwrites the file with the text; a failure raises std::runtime_error naming it.
+// Creates or overwrites the file with the text after a UTF-8 byte-order mark; a failure
+// raises std::runtime_error naming it.
 void SaveTextReport(const std::filesystem::path& file, const std::string& text);
 // The information shown after saving.
 std::string TextReportSavedMessage(const std::filesystem::path& file);

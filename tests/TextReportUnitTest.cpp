@@ -226,7 +226,7 @@ TEST(TextReportFileTest, ReportLiesBesideTheProject) {
   SaveTextReport(file, "old text that is longer\n");
   SaveTextReport(file, "a|b|\n");
   std::ifstream in(file, std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "a|b|\n");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "\xEF\xBB\xBF" "a|b|\n");  // UTF-8 with its mark
   EXPECT_THROW(SaveTextReport(dir / "missing" / "x.VexaRes", "a"), std::runtime_error);
   EXPECT_EQ(TextReportSavedMessage(file).rfind("Результаты сохранены в файле " + file.string(), 0), 0u);
 }
