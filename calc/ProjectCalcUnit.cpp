@@ -60,6 +60,13 @@ TCalcCommandResult TVexaProject::CalcDynamicExecute() {
   }
   TSpeedGuard guard(EngineData);
   Results.clear();
+  // The working-process program's report of the design speed is kept before the runs at the
+  // resonance speeds replace it.
+  bool reportKept = false;
+  auto keepReport = [&] {
+    if (!reportKept) keepWorkingProcessReport(result);
+    reportKept = true;
+  };
   if (EngineData.CalcDynamicFlag) {
     Results.push_back(newRun(PlainRunTitle));
     Results.back()->Prepare();
@@ -69,7 +76,8 @@ TCalcCommandResult TVexaProject::CalcDynamicExecute() {
     EngineData.LamD = 1.0;
     OscillCalc->CalcFrequencies();
     OscillCalc->CalcResonances();
-    result.Notes = OscillCalc->Notes;
+    result.Notes.insert(result.Notes.end(), OscillCalc->Notes.begin(), OscillCalc->Notes.end());
+    keepReport();
     if (EngineData.CalcCombFlag) {
       for (const TResonanceRegime& regime : SelectResonanceRegimes(*OscillCalc)) {
         EngineData.N = regime.Speed;
@@ -82,9 +90,18 @@ TCalcCommandResult TVexaProject::CalcDynamicExecute() {
       }
     }
   }
+  keepReport();
   result.Completed = true;
   result.Message = CalcCompletedMessage;
   return result;
+}
+
+void TVexaProject::keepWorkingProcessReport(TCalcCommandResult& result) const {
+  const bool programRan = EngineData.IDSource != 1 && settings_.DiagramFile.empty();
+  if (workingProcess_.KeptReport.empty() || !programRan) return;
+  const std::string note =
+      KeepWorkingProcessReport(settings_.ExchangeDir / WorkingProcessReportName, workingProcess_.KeptReport);
+  if (!note.empty()) result.Notes.push_back(note);
 }
 
 std::vector<std::string> TVexaProject::RunSelectorTitles() const {

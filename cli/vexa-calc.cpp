@@ -205,6 +205,8 @@ int calculate(const TOptions& options) {
   settings.BeamCompat = options.beamCompat;
   TWorkingProcessOptions workingProcess;
   workingProcess.ExchangeDirectory = exchange.Path();
+  // The exchange folder goes at the end: the program's report stays beside the project.
+  workingProcess.KeptReport = std::filesystem::path(options.project).replace_extension(".rez");
   TVexaProject project(settings, workingProcess);
   TEngineDataStruct& data = project.EngineData;
   LoadProjectFile(data, options.project);

@@ -224,11 +224,14 @@ void TQinDataStruct::RunWorkingProcess(const TEngineDataStruct& Engine, const TW
   const std::filesystem::path folder = fullPath(Options.ExchangeDirectory);
   const std::filesystem::path program = fullPath(Options.ProgramPath);
 
-  // An old diagram must never pass for the result of this run.
+  // An old diagram or report must never pass for the result of this run.
   const std::filesystem::path diagram = folder / WorkingProcessDiagramName;
-  std::error_code ec;
-  std::filesystem::remove(diagram, ec);
-  if (ec) throw std::runtime_error("Cannot delete the old indicator diagram \"" + diagram.string() + "\": " + ec.message());
+  const std::filesystem::path report = folder / WorkingProcessReportName;
+  for (const std::filesystem::path& old : {diagram, report}) {
+    std::error_code ec;
+    std::filesystem::remove(old, ec);
+    if (ec) throw std::runtime_error("Cannot delete the old file \"" + old.string() + "\": " + ec.message());
+  }
 
   const std::filesystem::path input = folder / WorkingProcessInputName;
   RefreshDerived(Engine);
@@ -236,6 +239,7 @@ void TQinDataStruct::RunWorkingProcess(const TEngineDataStruct& Engine, const TW
   TVexaStream(std::vector<std::uint8_t>(text.begin(), text.end())).SaveToFile(input);
   if (Options.Cache && !Options.Cache->Diagram.empty() && Options.Cache->QinText == text) {
     TVexaStream(Options.Cache->Diagram).SaveToFile(diagram);
+    if (!Options.Cache->Report.empty()) TVexaStream(Options.Cache->Report).SaveToFile(report);
     return;
   }
 
@@ -253,5 +257,34 @@ void TQinDataStruct::RunWorkingProcess(const TEngineDataStruct& Engine, const TW
   } catch (const EChildTimeoutError& e) {
     throw EChildTimeoutError(std::string("The working-process program gave no indicator diagram in time. ") + e.what());
   }
-  if (Options.Cache && std::filesystem::exists(diagram)) *Options.Cache = {text, TVexaStream::FromFile(diagram).Bytes()};
+  if (Options.Cache && std::filesystem::exists(diagram))
+    *Options.Cache = {text, TVexaStream::FromFile(diagram).Bytes(),
+                      std::filesystem::exists(report) ? TVexaStream::FromFile(report).Bytes() : std::vector<std::uint8_t>{}};
+}
+
+namespace {
+
+std::string firstLine(const std::vector<std::uint8_t>& bytes) {
+  std::string line(bytes.begin(), std::find(bytes.begin(), bytes.end(), '\n'));
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}
+
+}  // namespace
+
+std::string KeepWorkingProcessReport(const std::filesystem::path& report, const std::filesystem::path& target) {
+  try {
+    if (!std::filesystem::exists(report)) return {};
+    const std::vector<std::uint8_t> text = TVexaStream::FromFile(report).Bytes();
+    if (std::filesystem::exists(target)) {
+      const std::string heading = firstLine(text);
+      if (heading.empty() || firstLine(TVexaStream::FromFile(target).Bytes()) != heading)
+        return "Отчёт программы рабочего процесса не сохранён: файл " + target.string() +
+               " записан не ею и не перезаписывается";
+    }
+    TVexaStream(text).SaveToFile(target);
+    return "Отчёт программы рабочего процесса сохранён в файле " + target.string();
+  } catch (const std::exception& error) {
+    return "Не удалось сохранить отчёт программы рабочего процесса в файле " + target.string() + ": " + error.what();
+  }
 }

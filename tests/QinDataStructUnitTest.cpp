@@ -369,3 +369,57 @@ TEST_F(WorkingProcessTest, TwoCalculationsAtOnceKeepTheirOwnFiles) {
 }
 
 }  // namespace
+
+TEST_F(WorkingProcessTest, AnOldReportGoesAndACachedRunBringsItsOwnBack) {
+  std::ofstream(dir / "Default.rez") << "a report of another engine\n";
+  setMode("no-diagram");
+  engine.Qin.RunWorkingProcess(engine, options);
+  EXPECT_FALSE(std::filesystem::exists(dir / "Default.rez"));
+
+  TWorkingProcessCache cache;
+  options.Cache = &cache;
+  setMode("diagram");
+  engine.Qin.RunWorkingProcess(engine, options);
+  ASSERT_EQ(fileText(dir / "Default.rez"), "stand-in report\n");
+  std::ofstream(dir / "Default.rez") << "a report of another engine\n";
+  options.ProgramPath = dir / "no-such-program";  // the same input needs no program
+  engine.Qin.RunWorkingProcess(engine, options);
+  EXPECT_EQ(fileText(dir / "Default.rez"), "stand-in report\n");
+}
+
+class KeptReportTest : public ::testing::Test {
+ protected:
+  testsupport::TempDir dir;
+  std::filesystem::path report = dir / "Default.rez", target = dir / "engine.rez";
+  void write(const std::filesystem::path& file, const std::string& text) { std::ofstream(file, std::ios::binary) << text; }
+};
+
+TEST_F(KeptReportTest, CopiesTheReportBesideTheProject) {
+  EXPECT_EQ(KeepWorkingProcessReport(report, target), "");  // no report, nothing to say
+  EXPECT_FALSE(std::filesystem::exists(target));
+  write(report, "QINU - working process\r\nfirst run\n");
+  EXPECT_EQ(KeepWorkingProcessReport(report, target),
+            "Отчёт программы рабочего процесса сохранён в файле " + target.string());
+  EXPECT_EQ(fileText(target), "QINU - working process\r\nfirst run\n");
+  // A report the program wrote before is replaced.
+  write(report, "QINU - working process\nsecond run\n");
+  KeepWorkingProcessReport(report, target);
+  EXPECT_EQ(fileText(target), "QINU - working process\nsecond run\n");
+}
+
+TEST_F(KeptReportTest, NeverOverwritesAFileTheProgramDidNotWrite) {
+  write(report, "QINU - working process\nresults\n");
+  write(target, "My notes on the engine\nQINU - working process\n");
+  const std::string note = KeepWorkingProcessReport(report, target);
+  EXPECT_EQ(note, "Отчёт программы рабочего процесса не сохранён: файл " + target.string() +
+                      " записан не ею и не перезаписывается");
+  EXPECT_EQ(fileText(target), "My notes on the engine\nQINU - working process\n");
+  // A report without a first line cannot show whose a file is.
+  write(report, "\nresults\n");
+  write(target, "\nold\n");
+  EXPECT_NE(KeepWorkingProcessReport(report, target).find("не сохранён"), std::string::npos);
+  EXPECT_EQ(fileText(target), "\nold\n");
+  // A target that cannot be written is a note, not an error.
+  EXPECT_NE(KeepWorkingProcessReport(report, dir / "missing" / "engine.rez").find("Не удалось сохранить"),
+            std::string::npos);
+}
