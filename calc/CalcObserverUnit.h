@@ -2,9 +2,17 @@
 // observer (a progress bar on the terminal, the progress window with the shaft picture).
 #pragma once
 
+#include <stdexcept>
 #include <string>
 
 class TDynamicCalcStruct;
+
+// Raised inside a calculation when its observer asks it to stop; the calculate command ends
+// as if the calculation had failed.
+class ECalcCancelled : public std::runtime_error {
+ public:
+  ECalcCancelled() : std::runtime_error("Расчёт прерван") {}
+};
 
 class TCalcObserver {
  public:
@@ -16,4 +24,7 @@ class TCalcObserver {
   // Step `step` of the angle loop is solved; its results are in the run.
   virtual void StepDone(const TDynamicCalcStruct& /*run*/, int /*step*/, int /*steps*/) {}
   virtual void AngleLoopFinished(const TDynamicCalcStruct& /*run*/) {}
+  // Read after every reported step and at every stage; true stops the calculation with
+  // ECalcCancelled. May be called from the calculating thread, so it must be cheap and safe.
+  virtual bool CancelRequested() const { return false; }
 };
