@@ -228,6 +228,8 @@ int calculate(const TOptions& options) {
   settings.BeamCompat = options.beamCompat;
   TWorkingProcessOptions workingProcess;
   if (exchange) workingProcess.ExchangeDirectory = exchange->Path();
+  // The exchange folder goes at the end: the program's report stays beside the project.
+  workingProcess.KeptReport = std::filesystem::path(options.project).replace_extension(".rez");
   TVexaProject project(settings, workingProcess);
   TEngineDataStruct& data = project.EngineData;
   data = std::move(loaded);

@@ -61,6 +61,24 @@ std::string FormatSignificant(double value, int digits) {
   return std::string(buf, end);
 }
 
+std::string FormatResult(double value) {
+  constexpr int Digits = 4, SmallestFixedExponent = -5;
+  if (!std::isfinite(value)) return nonFinite(value);
+  if (value == 0) return "0";
+  // The decimal exponent after rounding to 4 digits decides the notation, as in printf.
+  char buf[64];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, Digits - 1);
+  const std::string scientific(buf, end);
+  const int exponent = std::atoi(scientific.c_str() + scientific.find('e') + 1);
+  if (exponent < SmallestFixedExponent || exponent >= Digits) return FormatSignificant(value, Digits);
+  std::string text = FormatFixed(value, Digits - 1 - exponent);
+  if (text.find('.') != std::string::npos) {
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.') text.pop_back();
+  }
+  return text;
+}
+
 std::string FormatFixed(double value, int decimals, int width) {
   std::string text;
   if (!std::isfinite(value)) {

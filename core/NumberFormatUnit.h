@@ -13,6 +13,12 @@ std::string FormatGeneral(double value);
 // printf "%.<digits>g" (grids "%.5g", tables and the text report "%.4g").
 std::string FormatSignificant(double value, int digits);
 
+// "%.4g" of the result tables, the strength summary and the text report: 4 significant
+// digits, trailing zeros dropped, fixed notation when the rounded value has at most 4 digits
+// before the separator and a magnitude of at least 0.00001 ("0.00002424"), else exponent
+// form as printf writes it ("1e+30"); a negative zero is written 0.
+std::string FormatResult(double value);
+
 // printf "%<width>.<decimals>f" (result tables "%3.3f", the ".qin" fields "%13.6f").
 std::string FormatFixed(double value, int decimals, int width = 0);
 

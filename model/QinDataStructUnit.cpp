@@ -74,9 +74,22 @@ class TextCursor {
     }
     const std::string& text = lines_[line_];
     const std::size_t end = std::min(text.find_first_of(" \t\r\f\v", column_), text.size());
-    std::string word = text.substr(column_, end - column_);
-    column_ = end;
+    std::string word = SplitTouching(text.substr(column_, end - column_));
+    column_ += word.size();
     return word;
+  }
+
+  // Two values of the file's own layout that fill their fields touch without a blank
+  // ("     0.260000123456.500000"): the first ends with the sixth decimal after its point.
+  // A word with a single point is one number, whatever its decimals.
+  static std::string SplitTouching(const std::string& word) {
+    const std::size_t point = word.find('.');
+    if (point == std::string::npos || word.find('.', point + 1) == std::string::npos) return word;
+    const std::size_t end = point + 1 + TextDecimals;
+    if (end >= word.size()) return word;
+    for (std::size_t i = point + 1; i < end; ++i)
+      if (word[i] < '0' || word[i] > '9') return word;
+    return word.substr(0, end);
   }
 
   double Number(const char* name) {
@@ -173,8 +186,10 @@ std::string TQinDataStruct::textOf(const std::filesystem::path& FileName) {
       const double value = field.Value ? *field.Value : 1.0;
       RequireFinite(value, "файл рабочего процесса", field.Name);
       std::string number = FormatFixed(value, TextDecimals, TextFieldWidth);
-      // A value too wide for its field must not run into the one before it.
-      if (!fields.empty() && number.front() != ' ') number.insert(0, 1, ' ');
+      // A value too wide for its field must not run into the one before it; one that fills
+      // its field exactly keeps to it, so that the columns stay where programs reading by
+      // position expect them (the readers split such touching values, see SplitTouching).
+      if (!fields.empty() && number.size() > static_cast<std::size_t>(TextFieldWidth)) number.insert(0, 1, ' ');
       fields += number;
     }
     text += fields + "\n";
@@ -252,11 +267,14 @@ void TQinDataStruct::RunWorkingProcess(const TEngineDataStruct& Engine, const TW
   const std::filesystem::path folder = fullPath(Options.ExchangeDirectory);
   const std::filesystem::path program = fullPath(Options.ProgramPath);
 
-  // An old diagram must never pass for the result of this run.
+  // An old diagram or report must never pass for the result of this run.
   const std::filesystem::path diagram = folder / WorkingProcessDiagramName;
-  if (::unlink(diagram.c_str()) != 0 && errno != ENOENT) {
-    const std::string why = FileErrorReason(errno);
-    throw EVexaFileError("Не удаётся удалить старую индикаторную диаграмму \"" + diagram.string() + "\": " + why, why);
+  const std::filesystem::path report = folder / WorkingProcessReportName;
+  for (const std::filesystem::path& old : {diagram, report}) {
+    if (::unlink(old.c_str()) != 0 && errno != ENOENT) {
+      const std::string why = FileErrorReason(errno);
+      throw EVexaFileError("Не удаётся удалить старый файл \"" + old.string() + "\": " + why, why);
+    }
   }
 
   const std::filesystem::path input = folder / WorkingProcessInputName;
@@ -265,6 +283,7 @@ void TQinDataStruct::RunWorkingProcess(const TEngineDataStruct& Engine, const TW
   SaveWholeFile(input, text);
   if (Options.Cache && !Options.Cache->Diagram.empty() && Options.Cache->QinText == text) {
     TVexaStream(Options.Cache->Diagram).SaveToFile(diagram);
+    if (!Options.Cache->Report.empty()) TVexaStream(Options.Cache->Report).SaveToFile(report);
     return;
   }
 
@@ -280,7 +299,6 @@ void TQinDataStruct::RunWorkingProcess(const TEngineDataStruct& Engine, const TW
     throw TEVexaError(ErrWorkingProcess, program.string() + " (" + FileErrorReason(e.Error) + ")");
   }
   const std::string name = "Программа рабочего процесса \"" + program.string() + "\"";
-  const std::filesystem::path report = folder / WorkingProcessReportName;
   int exitCode = 0;
   try {
     exitCode = child->Wait(Options.WaitLimit, Options.PollInterval);
@@ -298,5 +316,34 @@ void TQinDataStruct::RunWorkingProcess(const TEngineDataStruct& Engine, const TW
                                reportTail(report));
   std::error_code ec;
   if (Options.Cache && std::filesystem::is_regular_file(diagram, ec))
-    *Options.Cache = {text, TVexaStream::FromFile(diagram).Bytes()};
+    *Options.Cache = {text, TVexaStream::FromFile(diagram).Bytes(),
+                      std::filesystem::is_regular_file(report, ec) ? TVexaStream::FromFile(report).Bytes()
+                                                                   : std::vector<std::uint8_t>{}};
+}
+
+namespace {
+
+std::string firstLine(const std::vector<std::uint8_t>& bytes) {
+  std::string line(bytes.begin(), std::find(bytes.begin(), bytes.end(), '\n'));
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}
+
+}  // namespace
+
+std::string KeepWorkingProcessReport(const std::filesystem::path& report, const std::filesystem::path& target) {
+  try {
+    if (!std::filesystem::exists(report)) return {};
+    const std::vector<std::uint8_t> text = TVexaStream::FromFile(report).Bytes();
+    if (std::filesystem::exists(target)) {
+      const std::string heading = firstLine(text);
+      if (heading.empty() || firstLine(TVexaStream::FromFile(target).Bytes()) != heading)
+        return "Отчёт программы рабочего процесса не сохранён: файл " + target.string() +
+               " записан не ею и не перезаписывается";
+    }
+    TVexaStream(text).SaveToFile(target);
+    return "Отчёт программы рабочего процесса сохранён в файле " + target.string();
+  } catch (const std::exception& error) {
+    return "Не удалось сохранить отчёт программы рабочего процесса в файле " + target.string() + ": " + error.what();
+  }
 }

@@ -39,6 +39,7 @@ class EWorkingProcessError : public std::runtime_error {
 struct TWorkingProcessCache {
   std::string QinText;
   std::vector<std::uint8_t> Diagram;
+  std::vector<std::uint8_t> Report;  // the program's report, when it left one
 };
 
 // Where the working-process program lies, where it exchanges its files and how long it may run.
@@ -51,10 +52,20 @@ struct TWorkingProcessOptions {
   std::chrono::milliseconds PollInterval{500};
   // When set, an identical ".qin" reuses the diagram kept here (not owned).
   TWorkingProcessCache* Cache = nullptr;
+  // When set, the calculate command keeps the program's report of the design speed under this
+  // name (vexa-calc: "<project>.rez" beside the project), see KeepWorkingProcessReport.
+  std::filesystem::path KeptReport;
 
   // The diagram the program leaves, to be read by the calculation.
   std::filesystem::path DiagramFile() const { return ExchangeDirectory / WorkingProcessDiagramName; }
 };
+
+// Copies the working-process program's report to target and returns the note for the user
+// (Russian). An existing target is replaced only when its first line is the first line of the
+// report, that is when the program wrote it before; any other file is left alone and the note
+// says so. Without a report nothing happens and the note is empty. Never throws: a failed copy
+// is a note too, the calculation stands.
+std::string KeepWorkingProcessReport(const std::filesystem::path& report, const std::filesystem::path& target);
 
 // The operations that need the owning project data take it as an argument, so that a copy
 // of the project data never refers back to the original.

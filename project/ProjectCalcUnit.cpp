@@ -81,6 +81,13 @@ TCalcCommandResult TVexaProject::CalcDynamicExecute() {
 }
 
 void TVexaProject::calculate(TCalcCommandResult& result) {
+  // The working-process program's report of the design speed is kept before the runs at the
+  // resonance speeds replace it.
+  bool reportKept = false;
+  auto keepReport = [&] {
+    if (!reportKept) keepWorkingProcessReport(result);
+    reportKept = true;
+  };
   if (EngineData.CalcDynamicFlag) {
     Results.push_back(newRun(PlainRunTitle));
     Results.back()->Prepare();
@@ -90,7 +97,8 @@ void TVexaProject::calculate(TCalcCommandResult& result) {
     EngineData.LamD = 1.0;
     OscillCalc->CalcFrequencies();
     OscillCalc->CalcResonances();
-    result.Notes = OscillCalc->Notes;
+    result.Notes.insert(result.Notes.end(), OscillCalc->Notes.begin(), OscillCalc->Notes.end());
+    keepReport();
     if (EngineData.CalcCombFlag) {
       for (const TResonanceRegime& regime : SelectResonanceRegimes(*OscillCalc)) {
         EngineData.N = regime.Speed;
@@ -103,6 +111,15 @@ void TVexaProject::calculate(TCalcCommandResult& result) {
       }
     }
   }
+  keepReport();
+}
+
+void TVexaProject::keepWorkingProcessReport(TCalcCommandResult& result) const {
+  const bool programRan = EngineData.IDSource != 1 && settings_.DiagramFile.empty();
+  if (workingProcess_.KeptReport.empty() || !programRan) return;
+  const std::string note =
+      KeepWorkingProcessReport(settings_.ExchangeDir / WorkingProcessReportName, workingProcess_.KeptReport);
+  if (!note.empty()) result.Notes.push_back(note);
 }
 
 std::vector<std::string> TVexaProject::RunSelectorTitles() const {

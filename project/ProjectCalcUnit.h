@@ -59,4 +59,7 @@ class TVexaProject {
  private:
   std::unique_ptr<TDynamicCalcStruct> newRun(const std::string& title);
   void calculate(TCalcCommandResult& result);
+  // Copies the working-process program's report to the options' KeptReport, when both are
+  // there, and notes the outcome.
+  void keepWorkingProcessReport(TCalcCommandResult& result) const;
 };

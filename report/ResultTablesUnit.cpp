@@ -18,7 +18,7 @@ constexpr double DegPerRad = 180 / std::numbers::pi;
 
 // "%3.3f" and "%.4g"; a negative zero (a product of an exact zero) is shown as 0.
 std::string value3(double v) { return FormatFixed(v == 0 ? 0.0 : v, 3, 3); }
-std::string general4(double v) { return FormatSignificant(v == 0 ? 0.0 : v, 4); }
+std::string general4(double v) { return FormatResult(v); }
 std::string withSplit(const std::string& main, const std::string& split) { return main + " (" + split + ")"; }
 
 std::string sectionSuffix(int row) { return "Сечение " + std::to_string(row); }

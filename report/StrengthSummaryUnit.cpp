@@ -37,7 +37,7 @@ const TSummaryFactor Factors[] = {
 };
 
 std::string inSection(double value, int section) {
-  return FormatSignificant(value, 4) + " в секции №" + std::to_string(section);
+  return FormatResult(value) + " в секции №" + std::to_string(section);
 }
 
 }  // namespace
@@ -71,7 +71,7 @@ std::vector<TStrengthSummaryLine> StrengthSummary(const TDynamicCalcArray& runs)
   for (const TStrengthSummaryValue& v : StrengthSummaryValues(runs))
     lines.push_back({v.Caption, inSection(v.Design, v.DesignSection),
                      inSection(v.Resonance, v.ResonanceSection) + " на частоте " +
-                         FormatSignificant(v.ResonanceSpeed, 4) + " об/мин"});
+                         FormatResult(v.ResonanceSpeed) + " об/мин"});
   return lines;
 }
 

@@ -32,8 +32,7 @@ void checkPosition(int position) {
     throw std::out_of_range("В перечне отчёта нет позиции " + std::to_string(position));
 }
 
-// "%.4g"; a negative zero (a product of an exact zero) is written as 0.
-std::string number(double value) { return FormatSignificant(value == 0 ? 0.0 : value, 4); }
+std::string number(double value) { return FormatResult(value); }
 
 // One table row: every cell followed by "|".
 void writeCells(std::string& out, const std::vector<std::string>& cells) {
@@ -202,7 +201,10 @@ std::filesystem::path TextReportFileName(const std::filesystem::path& projectFil
   return ResultFileName(projectFile, projectName, ".VexaRes");
 }
 
-void SaveTextReport(const std::filesystem::path& file, const std::string& text) { SaveWholeFile(file, text); }
+void SaveTextReport(const std::filesystem::path& file, const std::string& text) {
+  // The byte-order mark lets word processors recognise the file as UTF-8.
+  SaveWholeFile(file, "\xEF\xBB\xBF" + text);
+}
 
 std::string TextReportSavedMessage(const std::filesystem::path& file) {
   return "Результаты сохранены в файле " + file.string() +

@@ -76,8 +76,8 @@ std::filesystem::path ResultFileName(const std::filesystem::path& projectFile, c
                                      const std::string& extension);
 // The report file: the project file with the extension ".VexaRes".
 std::filesystem::path TextReportFileName(const std::filesystem::path& projectFile, const std::string& projectName);
-// Replaces the file by the text once completely written (SaveWholeFile); a failure raises
-// EVexaFileError naming it and leaves the previous report whole.
+// Replaces the file by the text after a UTF-8 byte-order mark, once completely written
+// (SaveWholeFile); a failure raises EVexaFileError naming it and leaves the previous report whole.
 void SaveTextReport(const std::filesystem::path& file, const std::string& text);
 // The information shown after saving.
 std::string TextReportSavedMessage(const std::filesystem::path& file);

@@ -193,6 +193,13 @@ TEST(CommandLine, RunsTheWorkingProcessProgramWhenTheProjectAsksForIt) {
   std::filesystem::remove(dir / "V16-26-26.dia");  // the computed diagram must be used
   const auto calculated = run(project + " --json " + (dir / "results.json").string());
   ASSERT_EQ(calculated.exitCode, 0) << calculated.output;
+  // The program's report stays beside the project, and the user is told where.
+  EXPECT_NE(calculated.output.find("Отчёт программы рабочего процесса сохранён в файле " + (dir / "V16-26-26.rez").string()),
+            std::string::npos) << calculated.output;
+  std::ifstream report(dir / "V16-26-26.rez");
+  std::string heading;
+  std::getline(report, heading);
+  EXPECT_EQ(heading.rfind("QINU", 0), 0u) << heading;
   std::ifstream in(dir / "results.json");
   const auto results = nlohmann::json::parse(in);
   const auto& pressure = results["runs"][0]["cylinders"][0]["q"]["7"];

@@ -94,6 +94,25 @@ TEST(SignificantFormat, GridAndTableFormats) {
   EXPECT_EQ(FormatFixed(123456.5, 6, 13), "123456.500000");
 }
 
+TEST(SignificantFormat, ResultsStayFixedDownToAHundredThousandth) {
+  EXPECT_EQ(FormatResult(2.424e-05), "0.00002424");
+  EXPECT_EQ(FormatResult(-2.5e-05), "-0.000025");
+  EXPECT_EQ(FormatResult(0.00012345678), "0.0001235");
+  EXPECT_EQ(FormatResult(9.99996e-06), "0.00001");  // rounds up into fixed notation
+  EXPECT_EQ(FormatResult(9.9e-06), "9.9e-06");
+  EXPECT_EQ(FormatResult(1e-12), "1e-12");
+  EXPECT_EQ(FormatResult(0.5), "0.5");
+  EXPECT_EQ(FormatResult(100), "100");
+  EXPECT_EQ(FormatResult(1234.4), "1234");
+  EXPECT_EQ(FormatResult(9999.6), "1e+04");  // five digits before the separator once rounded
+  EXPECT_EQ(FormatResult(-12346), "-1.235e+04");
+  EXPECT_EQ(FormatResult(1e30), "1e+30");
+  EXPECT_EQ(FormatResult(-0.0), "0");
+  // Four significant digits survive the trip through the text.
+  for (double v : {3.0517578125e-05, 0.000987654, 0.0123456, 1.23456, 987.654})
+    EXPECT_NEAR(ParseDouble(FormatResult(v)), v, 5e-4 * v);
+}
+
 TEST(SignificantFormat, DecimalPointWhateverTheLocale) {
   const char* previous = std::setlocale(LC_NUMERIC, nullptr);
   const std::string saved = previous ? previous : "C";

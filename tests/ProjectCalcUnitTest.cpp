@@ -2,6 +2,7 @@
 // refuses, and that it leaves the project as it found it, also when a run fails.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <numbers>
 
@@ -168,6 +169,40 @@ TEST(CalculateCommand, RelativeDiagramIsTakenFromTheProjectsCurrentFolder) {
   std::filesystem::copy_file(examples() / project.EngineData.IDFileName, moved / project.EngineData.IDFileName);
   EXPECT_TRUE(project.CalcDynamicExecute().Completed);
   EXPECT_EQ(project.Results.at(0)->DiagramPath(), moved / project.EngineData.IDFileName);
+}
+
+TEST(CalculateCommand, KeepsTheWorkingProcessReportOfTheDesignSpeed) {
+  // A working-process step whose report names the speed it was made for; one resonance run
+  // at another speed follows the design run and makes a report of its own.
+  testsupport::TempDir exchange, projectDir;
+  TRunSettings settings = exampleSettings();
+  settings.ExchangeDir = exchange.Path();
+  settings.WorkingProcess = [&](TEngineDataStruct& engine) {
+    std::filesystem::copy_file(examples() / "V16-26-26.dia", exchange / "Default.dia",
+                               std::filesystem::copy_options::overwrite_existing);
+    std::ofstream(exchange / "Default.rez") << "WORKING PROCESS\nspeed " << engine.Qin.N << "\n";
+  };
+  TWorkingProcessOptions options;
+  options.KeptReport = projectDir / "engine.rez";
+  TVexaProject project(settings, options);
+  LoadProjectFile(project.EngineData, examples() / "V16-26-26.vxa");
+  project.EngineData.IDSource = 0;
+  project.EngineData.NRegs = 1;
+  const double designSpeed = project.EngineData.Qin.N;
+  const auto result = project.CalcDynamicExecute();
+  ASSERT_TRUE(result.Completed);
+  ASSERT_EQ(project.Results.size(), 2u);
+  ASSERT_NE(project.Results[1]->N, designSpeed);
+  EXPECT_EQ(fileText(projectDir / "engine.rez"), "WORKING PROCESS\nspeed " + FormatGeneral(designSpeed) + "\n");
+  const std::string note = "Отчёт программы рабочего процесса сохранён в файле " + (projectDir / "engine.rez").string();
+  EXPECT_EQ(std::count(result.Notes.begin(), result.Notes.end(), note), 1);
+
+  // With a diagram file the program does not run and no report is kept.
+  std::filesystem::remove(projectDir / "engine.rez");
+  project.EngineData.IDSource = 1;
+  project.EngineData.CalcOscillFlag = false;
+  ASSERT_TRUE(project.CalcDynamicExecute().Completed);
+  EXPECT_FALSE(std::filesystem::exists(projectDir / "engine.rez"));
 }
 
 TEST(WorkingProcessReuse, IdenticalInputTakesTheKeptDiagram) {

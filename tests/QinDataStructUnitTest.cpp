@@ -158,6 +158,44 @@ TEST_F(QinTextTest, ValuesTooWideForTheirFieldStaySeparate) {
   EXPECT_EQ(read.ALFF, engine.Qin.ALFF);
 }
 
+TEST_F(QinTextTest, ValuesFillingTheirFieldKeepTheColumnsAndReadBack) {
+  engine.Qin.E = 123456.5;  // 13 characters, after S
+  engine.Qin.Hu = -12345.25;
+  engine.Qin.QC = 234567.125;  // two full fields in a row
+  engine.Qin.TransferText(file, true, engine);
+  const auto lines = fileLines(file);
+  EXPECT_EQ(lines[3].substr(26, 13), "123456.500000");
+  EXPECT_EQ(lines[3].size(), 6u * 13u);
+  EXPECT_EQ(lines[8].substr(26, 26), "-12345.250000234567.125000");
+  EXPECT_EQ(lines[8].size(), 5u * 13u);
+  TQinDataStruct read;
+  read.TransferText(file, false, engine);
+  EXPECT_EQ(read.E, 123456.5);
+  EXPECT_NEAR(read.Lam, engine.Qin.Lam, 5e-7);
+  EXPECT_EQ(read.Hu, -12345.25);
+  EXPECT_EQ(read.QC, 234567.125);
+  EXPECT_EQ(read.ALFF, engine.Qin.ALFF);
+  EXPECT_EQ(read.BPer, engine.Qin.BPer);
+}
+
+TEST_F(QinTextTest, AWordWithOnePointIsOneNumberWhateverItsDecimals) {
+  engine.Qin.TransferText(file, true, engine);
+  auto lines = fileLines(file);
+  lines[3] = "0.26 0.26 15.1234567890 0.25 1000 0";
+  std::string text;
+  for (const auto& line : lines) text += line + "\n";
+  writeFile(text);
+  TQinDataStruct read;
+  read.TransferText(file, false, engine);
+  EXPECT_EQ(read.E, 15.123456789);
+  // Touching numbers that are not of the file's layout are refused.
+  lines[3] = "0.26 0.26 15.12.5 0.25 1000 0";
+  text.clear();
+  for (const auto& line : lines) text += line + "\n";
+  writeFile(text);
+  EXPECT_THROW(read.TransferText(file, false, engine), std::runtime_error);
+}
+
 TEST_F(QinTextTest, ValuesThatAreNotFiniteAreNotWritten) {
   engine.Qin.TransferText(file, true, engine);
   const std::string good = fileText(file);
@@ -407,3 +445,57 @@ TEST_F(QinTextTest, NameWithLineBreaksStaysOnItsLine) {
 }
 
 }  // namespace
+
+TEST_F(WorkingProcessTest, AnOldReportGoesAndACachedRunBringsItsOwnBack) {
+  std::ofstream(dir / "Default.rez") << "a report of another engine\n";
+  setMode("no-diagram");
+  engine.Qin.RunWorkingProcess(engine, options);
+  EXPECT_FALSE(std::filesystem::exists(dir / "Default.rez"));
+
+  TWorkingProcessCache cache;
+  options.Cache = &cache;
+  setMode("diagram");
+  engine.Qin.RunWorkingProcess(engine, options);
+  ASSERT_EQ(fileText(dir / "Default.rez"), "stand-in report\n");
+  std::ofstream(dir / "Default.rez") << "a report of another engine\n";
+  options.ProgramPath = dir / "no-such-program";  // the same input needs no program
+  engine.Qin.RunWorkingProcess(engine, options);
+  EXPECT_EQ(fileText(dir / "Default.rez"), "stand-in report\n");
+}
+
+class KeptReportTest : public ::testing::Test {
+ protected:
+  testsupport::TempDir dir;
+  std::filesystem::path report = dir / "Default.rez", target = dir / "engine.rez";
+  void write(const std::filesystem::path& file, const std::string& text) { std::ofstream(file, std::ios::binary) << text; }
+};
+
+TEST_F(KeptReportTest, CopiesTheReportBesideTheProject) {
+  EXPECT_EQ(KeepWorkingProcessReport(report, target), "");  // no report, nothing to say
+  EXPECT_FALSE(std::filesystem::exists(target));
+  write(report, "QINU - working process\r\nfirst run\n");
+  EXPECT_EQ(KeepWorkingProcessReport(report, target),
+            "Отчёт программы рабочего процесса сохранён в файле " + target.string());
+  EXPECT_EQ(fileText(target), "QINU - working process\r\nfirst run\n");
+  // A report the program wrote before is replaced.
+  write(report, "QINU - working process\nsecond run\n");
+  KeepWorkingProcessReport(report, target);
+  EXPECT_EQ(fileText(target), "QINU - working process\nsecond run\n");
+}
+
+TEST_F(KeptReportTest, NeverOverwritesAFileTheProgramDidNotWrite) {
+  write(report, "QINU - working process\nresults\n");
+  write(target, "My notes on the engine\nQINU - working process\n");
+  const std::string note = KeepWorkingProcessReport(report, target);
+  EXPECT_EQ(note, "Отчёт программы рабочего процесса не сохранён: файл " + target.string() +
+                      " записан не ею и не перезаписывается");
+  EXPECT_EQ(fileText(target), "My notes on the engine\nQINU - working process\n");
+  // A report without a first line cannot show whose a file is.
+  write(report, "\nresults\n");
+  write(target, "\nold\n");
+  EXPECT_NE(KeepWorkingProcessReport(report, target).find("не сохранён"), std::string::npos);
+  EXPECT_EQ(fileText(target), "\nold\n");
+  // A target that cannot be written is a note, not an error.
+  EXPECT_NE(KeepWorkingProcessReport(report, dir / "missing" / "engine.rez").find("Не удалось сохранить"),
+            std::string::npos);
+}

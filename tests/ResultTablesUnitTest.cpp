@@ -65,7 +65,7 @@ class ResultTablesTest : public ::testing::Test {
     return static_cast<int>(std::count(list.begin(), list.end(), text));
   }
   static std::string pair(double main, double split) {
-    return FormatSignificant(main, 4) + " (" + FormatSignificant(split, 4) + ")";
+    return FormatResult(main) + " (" + FormatResult(split) + ")";
   }
 };
 
@@ -136,7 +136,7 @@ TEST_F(ResultTablesTest, StressCellsShowContinuousAndSplitValuesInMegapascals) {
   EXPECT_EQ(row(stress, "Кручение правой коренной шейки (амплитуда), МПа").Cells[1], "0 (0)");
   // The split scheme has no journal bending.
   const std::string bending = row(stress, "Изгиб правой коренной шейки (амплитуда), МПа").Cells[0];
-  EXPECT_EQ(bending, FormatSignificant(c.SgmAKs / 1e6, 4) + " (0)");
+  EXPECT_EQ(bending, FormatResult(c.SgmAKs / 1e6) + " (0)");
   EXPECT_NEAR(std::stod(bending), 32 * 2e4 / (Pi * std::pow(engine.DkSh, 3)) / 1e6, 0.01);
 }
 
@@ -145,7 +145,7 @@ TEST_F(ResultTablesTest, SafetyCellsShowTheUnlimitedFactorAsANumber) {
   const TResultTable safety = SafetyTable(*run);
   const TCrank& c = *run->Cranks[0];
   EXPECT_EQ(row(safety, "Изгиб правой коренной шейки (масл. отв.)").Cells[0],
-            FormatSignificant(c.NSgmKs, 4) + " (1e+30)");
+            FormatResult(c.NSgmKs) + " (1e+30)");
   EXPECT_EQ(row(safety, "Общий запас правой коренной шейки (масл. отв.)").Cells[0], pair(c.NKs, c.SplitNTauKs));
 
   // A throw without any load: unlimited factors, combined to 10³⁰/√2.
@@ -196,8 +196,8 @@ TEST_F(ResultTablesTest, StatisticBlocksGiveExtremesWithTheirAnglesAndSplitValue
   EXPECT_EQ(forces.Rows[at + 1].Cells[1], FormatFixed(c.T1Stat.MaxValue, 3, 3) + " (" +
                                               FormatFixed(c.SplitT1Stat.MaxValue, 3, 3) + ")");
   EXPECT_EQ(forces.Rows[at + 2].Cells[1],
-            FormatSignificant(static_cast<double>(peak), 4) + " (" +
-                FormatSignificant(c.SplitT1Stat.MaxIndex, 4) + ")");
+            FormatResult(static_cast<double>(peak)) + " (" +
+                FormatResult(c.SplitT1Stat.MaxIndex) + ")");
   // Blocks without a split value have plain cells.
   EXPECT_EQ(row(forces, "Мин. значение").Cells[0], FormatFixed(run->Cranks[0]->TSumStat.MinValue, 3, 3));
 }
@@ -227,7 +227,7 @@ TEST_F(ResultTablesTest, CylinderTableListsEveryStepButTheLastUnderItsHeader) {
   EXPECT_EQ(table.Columns[4].Caption, "K,  МПа");
   EXPECT_EQ(table.Columns[5].Caption, "N,  МПа");
   const TResultRow& r = table.Rows[100];
-  EXPECT_EQ(r.Caption, FormatSignificant(cyl.Alpha[100] / Deg, 4));
+  EXPECT_EQ(r.Caption, FormatResult(cyl.Alpha[100] / Deg));
   EXPECT_EQ(r.Cells, (std::vector<std::string>{FormatFixed(cyl.P[100], 3, 3), FormatFixed(cyl.Pj[100], 3, 3),
                                                 FormatFixed(cyl.Ps[100], 3, 3), FormatFixed(cyl.K[100], 3, 3),
                                                 FormatFixed(cyl.N[100], 3, 3), FormatFixed(cyl.T[100], 3, 3),

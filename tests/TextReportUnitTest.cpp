@@ -137,8 +137,8 @@ TEST_F(TextReportTest, LastThrowItemGivesThrowBlocksOfOneColumn) {
     // The crank angle of cylinder 1 and the throw's value at the step, "%.4g".
     const auto cells = cellsOf(lines[top + static_cast<std::size_t>(k)]);
     ASSERT_EQ(cells.size(), 2u);
-    EXPECT_EQ(cells[0], FormatSignificant(first.Alpha[static_cast<std::size_t>(k)] * 180 / Pi, 4));
-    EXPECT_EQ(cells[1], FormatSignificant(second.SplitMZgal2[static_cast<std::size_t>(k)], 4));
+    EXPECT_EQ(cells[0], FormatResult(first.Alpha[static_cast<std::size_t>(k)] * 180 / Pi));
+    EXPECT_EQ(cells[1], FormatResult(second.SplitMZgal2[static_cast<std::size_t>(k)]));
   }
 }
 
@@ -158,9 +158,9 @@ TEST_F(TextReportTest, VEngineCylindersComeInAscendingNumber) {
   for (std::size_t k = 0; k < Steps; ++k) {
     const auto cells = cellsOf(*(title + 2 + static_cast<std::ptrdiff_t>(k)));
     ASSERT_EQ(cells.size(), 3u);
-    EXPECT_EQ(cells[0], FormatSignificant(six.Alpha[k] * 180 / Pi, 4));
-    EXPECT_EQ(cells[1], FormatSignificant(six.Beta[k] * 180 / Pi, 4));
-    EXPECT_EQ(cells[2], FormatSignificant(six.P[k], 4));
+    EXPECT_EQ(cells[0], FormatResult(six.Alpha[k] * 180 / Pi));
+    EXPECT_EQ(cells[1], FormatResult(six.Beta[k] * 180 / Pi));
+    EXPECT_EQ(cells[2], FormatResult(six.P[k]));
   }
   // No throw block was asked for.
   EXPECT_EQ(lines.back(), "============ Результаты по коленам =============");
@@ -226,7 +226,7 @@ TEST(TextReportFileTest, ReportLiesBesideTheProject) {
   SaveTextReport(file, "old text that is longer\n");
   SaveTextReport(file, "a|b|\n");
   std::ifstream in(file, std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "a|b|\n");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "\xEF\xBB\xBF" "a|b|\n");  // UTF-8 with its mark
   EXPECT_THROW(SaveTextReport(dir / "missing" / "x.VexaRes", "a"), std::runtime_error);
   EXPECT_EQ(TextReportSavedMessage(file).rfind("Результаты сохранены в файле " + file.string(), 0), 0u);
 }

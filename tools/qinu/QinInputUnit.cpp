@@ -37,6 +37,13 @@ std::vector<std::string> SplitWords(const std::string& line) {
     while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
     std::size_t end = pos;
     while (end < line.size() && line[end] != ' ' && line[end] != '\t') ++end;
+    // Two values that fill their 13-character fields touch ("0.260000123456.500000"): with
+    // a second point in the word, the first value ends at the sixth decimal of the first.
+    const std::size_t point = line.find('.', pos);
+    if (point < end && line.find('.', point + 1) < end && point + 7 < end &&
+        std::all_of(line.begin() + static_cast<std::ptrdiff_t>(point) + 1,
+                    line.begin() + static_cast<std::ptrdiff_t>(point) + 7, [](char c) { return c >= '0' && c <= '9'; }))
+      end = point + 7;
     if (end > pos) words.push_back(line.substr(pos, end - pos));
     pos = end;
   }

@@ -88,6 +88,20 @@ TEST(QinuFileTest, AcceptsWindowsLineEndsAndIgnoresExtraNumbers) {
   EXPECT_EQ(read.EngineType, 0);
 }
 
+TEST(QinuFileTest, SplitsValuesThatFillTheirFieldsAndTouch) {
+  std::string text = qinutest::FormatQinFile(qinutest::DefaultExample(), "Default.qin");
+  text = ReplaceLine(text, 9, "     0.002200     0.990000123456.500000-12345.250000     1.800000");
+  const TQinInput read = qinu::ParseQinText(text, "Default.qin");
+  EXPECT_DOUBLE_EQ(read.FH, 0.0022);
+  EXPECT_DOUBLE_EQ(read.BPer, 0.99);
+  EXPECT_DOUBLE_EQ(read.Hu, 123456.5);
+  EXPECT_DOUBLE_EQ(read.QC, -12345.25);
+  EXPECT_DOUBLE_EQ(read.ALFF, 1.8);
+  // A word with one point is one number, however many decimals it has.
+  text = ReplaceLine(text, 9, "0.0022 0.99 42500.1234567 0.001 1.8");
+  EXPECT_DOUBLE_EQ(qinu::ParseQinText(text, "Default.qin").Hu, 42500.1234567);
+}
+
 TEST(QinuFileTest, PortsForIntakeAndExhaustMakeATwoStroke) {
   TQinInput in = qinutest::DefaultExample();
   in.Vp = 1;
