@@ -42,6 +42,7 @@ const char* const Usage =
     "  --report             write the text report PROJECT.VexaRes with every item\n"
     "  --items LIST         with --report: only these positions of the check list (e.g. 0-16,50,51)\n"
     "  --json FILE          write every result to FILE as JSON\n"
+    "  --json-summary FILE  write the same document without the per-step arrays to FILE\n"
     "  --solver dense|fast  solver of the shaft at every step (default fast)\n"
     "  --threads N          threads of the angle loop (default: one per core)\n"
     "  --save               with --coeffs: store the coefficients in the project\n";
@@ -54,6 +55,7 @@ struct TOptions {
   bool report = false;
   std::string items;
   std::filesystem::path json;
+  std::filesystem::path jsonSummary;
   TSolverKind solver = TSolverKind::Fast;
   int threads = 0;
 };
@@ -105,6 +107,8 @@ TOptions parseOptions(const std::vector<std::string>& args) {
       options.items = value();
     } else if (a == "--json") {
       options.json = value();
+    } else if (a == "--json-summary") {
+      options.jsonSummary = value();
     } else if (a == "--solver") {
       const std::string solver = value();
       if (solver != "dense" && solver != "fast") throw TUsageError("--solver takes dense or fast");
@@ -127,9 +131,9 @@ TOptions parseOptions(const std::vector<std::string>& args) {
   if (options.project.empty()) throw TUsageError("no project file");
   if (options.save && options.command != "coeffs") throw TUsageError("--save belongs to --coeffs");
   const bool calculationOptions = !options.diagram.empty() || options.report || !options.items.empty() ||
-                                  !options.json.empty() || options.threads > 0;
+                                  !options.json.empty() || !options.jsonSummary.empty() || options.threads > 0;
   if (calculationOptions && options.command != "calculate")
-    throw TUsageError("--diagram, --report, --items, --json and --threads belong to the calculation");
+    throw TUsageError("--diagram, --report, --items, --json, --json-summary and --threads belong to the calculation");
   if (!options.items.empty() && !options.report) throw TUsageError("--items belongs to --report");
   if (!options.items.empty()) parseItems(options.items);
   return options;
@@ -226,10 +230,15 @@ int calculate(const TOptions& options) {
     SaveTextReport(file, WriteTextReport(*project.Results.front(), items));
     std::cout << TextReportSavedMessage(file) << "\n";
   }
-  if (!options.json.empty()) {
-    std::ofstream out(options.json);
-    out << ResultsJson(data.ProjectName, project.Results, 1, torsion ? project.OscillCalc.get() : nullptr) << "\n";
-    if (!out) throw std::runtime_error("Cannot write " + options.json.string());
+  const TOscillCalcStruct* torsionModel = torsion ? project.OscillCalc.get() : nullptr;
+  for (const auto& [file, content] : {std::pair{options.json, TJsonContent::Full},
+                                      std::pair{options.jsonSummary, TJsonContent::Summary}}) {
+    if (file.empty()) continue;
+    std::ofstream out(file, std::ios::binary);
+    WriteResultsJson(out, data.ProjectName, project.Results, torsionModel, content);
+    out << "\n";
+    out.close();
+    if (!out) throw std::runtime_error("Cannot write " + file.string());
   }
   std::cout << result.Message << "\n";
   return 0;
