@@ -1,6 +1,7 @@
 #include "CrankUnit.h"
 
 #include <cmath>
+#include <stdexcept>
 #include <numbers>
 #include <string>
 
@@ -47,11 +48,7 @@ void TCrank::ComputeLoads(int s) {
       TSum[i] += cylinder->T[i];
       ZSum[i] += cylinder->Z[i];
     }
-
-  const TCylinder& master = *Cylinders.front();
-  const double torquePerMPa = master.Fp * 1e6 * Calc.Engine.R;
-  for (std::size_t i = 0; i < n; ++i) Mk[i] = TSum[i] * torquePerMPa;
-  ShiftArray(Mk, master.Shift, TShiftDirection::Left);
+  torqueOfTangentialSum(TSum, Mk);
 
   const std::string stage = "loads of throw " + std::to_string(s);
   ClearFloatFlags();
@@ -95,10 +92,53 @@ void HarmonicCoefficients(const TReal1DArray& values, double& a0, TReal1DArray& 
 
 void TCrank::harmonicAnalysis() {
   HarmonicCoefficients(Mk, HarmA0, HarmA, HarmB);
+  harmonicPolar();
+}
+
+void TCrank::harmonicPolar() {
   for (std::size_t x = 0; x < HarmA.size(); ++x) {
     HarmAmp[x] = std::sqrt(HarmA[x] * HarmA[x] + HarmB[x] * HarmB[x]);
     HarmPhase[x] = HarmonicPhase(HarmA[x], HarmB[x]);
   }
+}
+
+void TCrank::torqueOfTangentialSum(const TReal1DArray& tSum, TReal1DArray& torque) const {
+  const TCylinder& master = *Cylinders.front();
+  const double torquePerMPa = master.Fp * 1e6 * Calc.Engine.R;
+  torque.resize(tSum.size());
+  for (std::size_t i = 0; i < tSum.size(); ++i) torque[i] = tSum[i] * torquePerMPa;
+  ShiftArray(torque, master.Shift, TShiftDirection::Left);
+}
+
+TTorqueHarmonicParts TCrank::TorqueHarmonicParts() const {
+  const double omega = Calc.Engine.Omega();
+  if (!(omega > 0)) throw std::logic_error("the inertia part of the torque needs a positive speed");
+  TTorqueHarmonicParts parts;
+  TReal1DArray gas(TSum.size(), 0.0), inertia(TSum.size(), 0.0), t, torque;
+  for (const auto& cylinder : Cylinders) {
+    cylinder->TangentialForces(cylinder->P, t);
+    for (std::size_t i = 0; i < t.size(); ++i) gas[i] += t[i];
+    cylinder->TangentialForces(cylinder->Pj, t);
+    for (std::size_t i = 0; i < t.size(); ++i) inertia[i] += t[i];
+  }
+  for (double& value : inertia) value /= omega * omega;
+  parts.GasA.resize(HarmA.size());
+  parts.InertiaA.resize(HarmA.size());
+  torqueOfTangentialSum(gas, torque);
+  HarmonicCoefficients(torque, parts.GasA0, parts.GasA, parts.GasB);
+  torqueOfTangentialSum(inertia, torque);
+  HarmonicCoefficients(torque, parts.InertiaA0, parts.InertiaA, parts.InertiaB);
+  return parts;
+}
+
+void TCrank::SetTorqueHarmonics(const TTorqueHarmonicParts& parts, double omega) {
+  const double omega2 = omega * omega;
+  HarmA0 = parts.GasA0 + omega2 * parts.InertiaA0;
+  for (std::size_t x = 0; x < HarmA.size(); ++x) {
+    HarmA[x] = parts.GasA[x] + omega2 * parts.InertiaA[x];
+    HarmB[x] = parts.GasB[x] + omega2 * parts.InertiaB[x];
+  }
+  harmonicPolar();
 }
 
 void TCrank::shaftAxisLoads(int s) {

@@ -41,9 +41,13 @@ std::filesystem::path TDynamicCalcStruct::DiagramPath() const {
   return settings_.ExchangeDir / "Default.dia";
 }
 
+bool TDynamicCalcStruct::DiagramDependsOnSpeed() const {
+  return settings_.DiagramFile.empty() && Engine.IDSource != 1 && settings_.WorkingProcess;
+}
+
 void TDynamicCalcStruct::Prepare() {
   Clear();
-  if (settings_.DiagramFile.empty() && Engine.IDSource != 1 && settings_.WorkingProcess) {
+  if (DiagramDependsOnSpeed()) {
     stage("Working process");
     settings_.WorkingProcess(Engine);
   }

@@ -77,6 +77,9 @@ class TDynamicCalcStruct {
   // The diagram file the run reads: the override, the project's own file, or the
   // working-process program's "Default.dia".
   std::filesystem::path DiagramPath() const;
+  // True when Prepare has the working-process program compute the diagram (at the project's
+  // speed); false when it reads a diagram file, which is the same at every speed.
+  bool DiagramDependsOnSpeed() const;
   const TRunSettings& Settings() const { return settings_; }
   const TBeamAssembly* Assembly() const { return assembly_.get(); }
 
