@@ -8,12 +8,11 @@
 
 #include "DynamicCalcUnit.h"
 #include "FloatCheckUnit.h"
+#include "ShaftFrameUnit.h"
 
 namespace {
 
 constexpr double Pi = std::numbers::pi;
-constexpr double PenaltyFactor = 1e30;  // held degrees: their diagonal is multiplied by this
-constexpr double PenaltyLoad = 1e20;    // and their right-hand side set to this
 
 void requirePositive(double value, const std::string& what) {
   if (!(value > 0) || !std::isfinite(value))
@@ -213,6 +212,11 @@ void TDynamicCalcStruct::BuildBeamModel() {
 
 TBeamWorkspace MakeBeamWorkspace(const TBeamAssembly& assembly, TSolverKind kind) {
   TBeamWorkspace w;
+  if (kind == TSolverKind::Shaft) {
+    if (!assembly.ShaftFrame) throw std::logic_error("the shaft frame is not condensed");
+    w.Shaft = MakeShaftFrameWorkspace(*assembly.ShaftFrame);
+    return w;
+  }
   w.System = assembly.System;
   w.Global = assembly.Global;
   w.Solver = MakeSolver(kind);
@@ -221,8 +225,11 @@ TBeamWorkspace MakeBeamWorkspace(const TBeamAssembly& assembly, TSolverKind kind
 
 void PlaceBeamElements(const TDynamicCalcStruct& run, int k, std::vector<TBeamElem>& elements,
                        std::vector<TPoint3>& nodes) {
-  const TEngineDataStruct& e = run.Engine;
-  const double alpha = run.AngleGrid[static_cast<std::size_t>(k)];
+  PlaceBeamElementsAt(run.Engine, run.AngleGrid[static_cast<std::size_t>(k)], elements, nodes);
+}
+
+void PlaceBeamElementsAt(const TEngineDataStruct& e, double alpha, std::vector<TBeamElem>& elements,
+                         std::vector<TPoint3>& nodes) {
   int t = 0;
   nodes[0] = {};
   for (TBeamElem& el : elements) {
@@ -250,9 +257,13 @@ void PlaceBeamElements(const TDynamicCalcStruct& run, int k, std::vector<TBeamEl
 void SolveBeamStep(TDynamicCalcStruct& run, int k, std::vector<TBeamElem>& elements, std::vector<TPoint3>& nodes,
                    TBeamWorkspace& w) {
   const TBeamAssembly& a = *run.Assembly();
-  const std::size_t step = static_cast<std::size_t>(k);
   ClearFloatFlags();
   PlaceBeamElements(run, k, elements, nodes);
+  if (w.Shaft) {
+    SolveShaftFrameStep(run, k, *a.ShaftFrame, *w.Shaft);
+    CheckFloatFlags("beam model", "step " + std::to_string(k));
+    return;
+  }
   for (int index : a.Turning) {
     const auto i = static_cast<std::size_t>(index);
     w.Global[i] = RotateStiffness(a.Local[i], elements[i].Cosines);
@@ -286,20 +297,28 @@ void SolveBeamStep(TDynamicCalcStruct& run, int k, std::vector<TBeamElem>& eleme
   for (std::size_t i = 0; i < elements.size(); ++i)
     for (std::size_t d = 0; d < 12; ++d) elements[i].Displacements[d] = w.U[static_cast<std::size_t>(a.Dofs[i][d])];
 
-  // Results of every throw at this step.
+  WriteBeamStepResults(
+      run, k,
+      [&](int element) {
+        const auto i = static_cast<std::size_t>(element);
+        return GlobalEndForces(w.Global[i], elements[i].Displacements);
+      },
+      [&](int element) {
+        const auto i = static_cast<std::size_t>(element);
+        return LocalEndForces(a.Local[i], elements[i].Cosines, elements[i].Displacements)[7];
+      });
+  CheckFloatFlags("beam model", "step " + std::to_string(k));
+}
+
+void WriteBeamStepResults(TDynamicCalcStruct& run, int k, const std::function<TVector12(int)>& global,
+                          const std::function<double(int)>& axial) {
+  const TBeamAssembly& a = *run.Assembly();
+  const std::size_t step = static_cast<std::size_t>(k);
   const TEngineDataStruct& e = run.Engine;
   const double alpha = run.AngleGrid[step];
   for (std::size_t t = 0; t < a.Throws.size(); ++t) {
     const TBeamThrowElements& te = a.Throws[t];
     TCrank& crank = *run.Cranks[t];
-    auto global = [&](int element) {
-      const auto i = static_cast<std::size_t>(element);
-      return GlobalEndForces(w.Global[i], elements[i].Displacements);
-    };
-    auto axial = [&](int element) {
-      const auto i = static_cast<std::size_t>(element);
-      return LocalEndForces(a.Local[i], elements[i].Cosines, elements[i].Displacements)[7];
-    };
     const TVector12 first = global(te.FirstJournal), lastJournal = global(te.LastJournal);
     crank.MX1[step] = first[3];
     crank.MY1[step] = first[4];
@@ -326,11 +345,15 @@ void SolveBeamStep(TDynamicCalcStruct& run, int k, std::vector<TBeamElem>& eleme
       crank.Cylinders[j]->MYss[step] = pin[10];
     }
   }
-  CheckFloatFlags("beam model", "step " + std::to_string(k));
+}
+
+void TDynamicCalcStruct::prepareSolver() {
+  if (!assembly_) throw std::logic_error("the beam model is not built");
+  if (settings_.Solver == TSolverKind::Shaft && !assembly_->ShaftFrame) assembly_->ShaftFrame = BuildShaftFrame(*this);
 }
 
 void TDynamicCalcStruct::SolveBeamAtStep(int k) {
-  if (!assembly_) throw std::logic_error("the beam model is not built");
+  prepareSolver();
   if (!workspace_) workspace_ = std::make_unique<TBeamWorkspace>(MakeBeamWorkspace(*assembly_, settings_.Solver));
   SolveBeamStep(*this, k, Elements, NodeXYZ, *workspace_);
 }

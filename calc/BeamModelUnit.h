@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -11,6 +12,14 @@
 #include "LinAlgUnit.h"
 
 class TDynamicCalcStruct;
+class TEngineDataStruct;
+struct TShaftFrame;
+struct TShaftFrameWorkspace;
+
+// Held degrees of freedom: their diagonal is multiplied by PenaltyFactor and their right-hand
+// side set to PenaltyLoad (prescribed displacements, all zero here, to 0).
+inline constexpr double PenaltyFactor = 1e30;
+inline constexpr double PenaltyLoad = 1e20;
 
 // Elements of one throw whose end forces are the throw's results.
 struct TBeamThrowElements {
@@ -33,6 +42,8 @@ struct TBeamAssembly {
   std::vector<int> HeldDofs;                // TF_FIXED or TF_DISPL degrees
   std::vector<int> HeldDiagonal;            // their diagonal slots
   std::vector<TBeamThrowElements> Throws;
+  // The shaft's stiffness condensed in its own frame, for the shaft-frame solver.
+  std::shared_ptr<const TShaftFrame> ShaftFrame;
 };
 
 // Mutable state of one solver: its element copies and node positions, the system values and
@@ -42,6 +53,7 @@ struct TBeamWorkspace {
   std::vector<TMatrix12> Global;
   TReal1DArray U;
   std::unique_ptr<TLinearSolver> Solver;
+  std::shared_ptr<TShaftFrameWorkspace> Shaft;  // instead of the above with the shaft-frame solver
 };
 
 // A compliance, a material constant or a section of the model that makes it unsolvable.
@@ -55,6 +67,15 @@ TBeamWorkspace MakeBeamWorkspace(const TBeamAssembly& assembly, TSolverKind kind
 // Turns the webs and counterweights to step k and places every node (node 0 at the origin).
 void PlaceBeamElements(const TDynamicCalcStruct& run, int k, std::vector<TBeamElem>& elements,
                        std::vector<TPoint3>& nodes);
+
+// The same with the angle given (rad).
+void PlaceBeamElementsAt(const TEngineDataStruct& engine, double alpha, std::vector<TBeamElem>& elements,
+                         std::vector<TPoint3>& nodes);
+
+// Writes step k's results of every throw from the end forces of its elements: global(element)
+// gives the element's global end forces, axial(spring) the axial force of a support spring.
+void WriteBeamStepResults(TDynamicCalcStruct& run, int k, const std::function<TVector12(int)>& global,
+                          const std::function<double(int)>& axial);
 
 // Solves step k with the given elements and workspace and writes the step's results into the
 // run's throws and cylinders.

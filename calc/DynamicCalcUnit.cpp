@@ -94,6 +94,7 @@ void TDynamicCalcStruct::RunAngleLoop() {
   if (observer) observer->AngleLoopStarted(*this, steps);
   const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   const int threads = std::min(settings_.Threads > 0 ? settings_.Threads : cores, std::max(steps, 1));
+  if (steps > 0) prepareSolver();
   if (threads > 1) {
     parallelAngleLoop(threads);
   } else {

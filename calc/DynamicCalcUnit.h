@@ -28,7 +28,7 @@ struct TRunSettings {
   std::filesystem::path ExchangeDir;
   TCalcObserver* Observer = nullptr;
   // Solver of the beam at every step, and the threads of the angle loop (0: one per core).
-  TSolverKind Solver = TSolverKind::Fast;
+  TSolverKind Solver = TSolverKind::Shaft;
   int Threads = 0;
 };
 
@@ -88,6 +88,8 @@ class TDynamicCalcStruct {
   std::unique_ptr<TBeamAssembly> assembly_;
   std::unique_ptr<TBeamWorkspace> workspace_;  // of SolveBeamAtStep
   void parallelAngleLoop(int threads);
+  // Builds what the chosen solver needs before the first step.
+  void prepareSolver();
   void stage(const std::string& name) const;
 };
 

@@ -43,7 +43,9 @@ const char* const Usage =
     "  --items LIST         with --report: only these positions of the check list (e.g. 0-16,50,51)\n"
     "  --json FILE          write every result to FILE as JSON\n"
     "  --json-summary FILE  write the same document without the per-step arrays to FILE\n"
-    "  --solver dense|fast  solver of the shaft at every step (default fast)\n"
+    "  --solver dense|fast|shaft  solver of the shaft at every step: the reference elimination,\n"
+    "                       the sparse factorisation of the whole frame, or the condensation in\n"
+    "                       the shaft's own frame (default shaft)\n"
     "  --threads N          threads of the angle loop (default: one per core)\n"
     "  --save               with --coeffs: store the coefficients in the project\n";
 
@@ -56,7 +58,7 @@ struct TOptions {
   std::string items;
   std::filesystem::path json;
   std::filesystem::path jsonSummary;
-  TSolverKind solver = TSolverKind::Fast;
+  TSolverKind solver = TSolverKind::Shaft;
   int threads = 0;
 };
 
@@ -111,8 +113,14 @@ TOptions parseOptions(const std::vector<std::string>& args) {
       options.jsonSummary = value();
     } else if (a == "--solver") {
       const std::string solver = value();
-      if (solver != "dense" && solver != "fast") throw TUsageError("--solver takes dense or fast");
-      options.solver = solver == "dense" ? TSolverKind::Dense : TSolverKind::Fast;
+      if (solver == "dense")
+        options.solver = TSolverKind::Dense;
+      else if (solver == "fast")
+        options.solver = TSolverKind::Fast;
+      else if (solver == "shaft")
+        options.solver = TSolverKind::Shaft;
+      else
+        throw TUsageError("--solver takes dense, fast or shaft");
     } else if (a == "--threads") {
       try {
         options.threads = ParseInteger(value());
