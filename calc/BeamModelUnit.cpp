@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <set>
 #include <string>
 
 #include "DynamicCalcUnit.h"
@@ -172,42 +171,48 @@ void TDynamicCalcStruct::BuildBeamModel() {
   NNodes = static_cast<std::int16_t>(largestNode + 1);
   NodeXYZ.assign(static_cast<std::size_t>(NNodes), {});
 
-  // The pattern of the system, the slot of every element entry and what stays fixed.
+  // The degrees of every element, what stays fixed, and the element stiffnesses.
   TBeamAssembly& a = *assembly_;
   const int size = 6 * NNodes;
-  std::vector<std::set<int>> rows(static_cast<std::size_t>(size));
   DofFix.assign(static_cast<std::size_t>(size), TF_EMPTY);
   for (const TBeamElem& el : Elements) {
     const auto dofs = elementDofs(el);
     a.Dofs.push_back(dofs);
-    for (int r : dofs)
-      for (int c : dofs) rows[static_cast<std::size_t>(c)].insert(r);
     for (std::size_t d = 0; d < 12; ++d)
       if (el.Fix[d] != TF_EMPTY) DofFix[static_cast<std::size_t>(dofs[d])] = el.Fix[d];
+    a.Local.push_back(el.LocalStiffness());
+    a.Global.push_back(RotateStiffness(a.Local.back(), el.DirectionCosines()));
+    if (turns(el.Kind)) a.Turning.push_back(static_cast<int>(a.Dofs.size()) - 1);
   }
+  for (int j = 0; j < size; ++j)
+    if (DofFix[static_cast<std::size_t>(j)] != TF_EMPTY) a.HeldDofs.push_back(j);
+}
+
+void LayOutBeamSystem(TBeamAssembly& a, int size) {
+  std::vector<std::vector<int>> rows(static_cast<std::size_t>(size));
+  for (const auto& dofs : a.Dofs)
+    for (int c : dofs) rows[static_cast<std::size_t>(c)].insert(rows[static_cast<std::size_t>(c)].end(), dofs.begin(), dofs.end());
   TBeamSystem& system = a.System;
   system.Size = size;
   system.ColumnStart.assign(1, 0);
-  for (const auto& column : rows) {
+  system.RowIndex.clear();
+  for (auto& column : rows) {
+    std::sort(column.begin(), column.end());
+    column.erase(std::unique(column.begin(), column.end()), column.end());
     system.RowIndex.insert(system.RowIndex.end(), column.begin(), column.end());
     system.ColumnStart.push_back(static_cast<int>(system.RowIndex.size()));
   }
   system.Values.assign(system.RowIndex.size(), 0.0);
   system.F.assign(static_cast<std::size_t>(size), 0.0);
-  for (std::size_t k = 0; k < Elements.size(); ++k) {
+  a.Slots.clear();
+  for (const auto& dofs : a.Dofs) {
     std::array<int, 144> slots;
     for (std::size_t r = 0; r < 12; ++r)
-      for (std::size_t c = 0; c < 12; ++c) slots[r * 12 + c] = system.Slot(a.Dofs[k][r], a.Dofs[k][c]);
+      for (std::size_t c = 0; c < 12; ++c) slots[r * 12 + c] = system.Slot(dofs[r], dofs[c]);
     a.Slots.push_back(slots);
-    a.Local.push_back(Elements[k].LocalStiffness());
-    a.Global.push_back(RotateStiffness(a.Local.back(), Elements[k].DirectionCosines()));
-    if (turns(Elements[k].Kind)) a.Turning.push_back(static_cast<int>(k));
   }
-  for (int j = 0; j < size; ++j)
-    if (DofFix[static_cast<std::size_t>(j)] != TF_EMPTY) {
-      a.HeldDofs.push_back(j);
-      a.HeldDiagonal.push_back(system.Slot(j, j));
-    }
+  a.HeldDiagonal.clear();
+  for (int j : a.HeldDofs) a.HeldDiagonal.push_back(system.Slot(j, j));
 }
 
 TBeamWorkspace MakeBeamWorkspace(const TBeamAssembly& assembly, TSolverKind kind) {
@@ -349,7 +354,11 @@ void WriteBeamStepResults(TDynamicCalcStruct& run, int k, const std::function<TV
 
 void TDynamicCalcStruct::prepareSolver() {
   if (!assembly_) throw std::logic_error("the beam model is not built");
-  if (settings_.Solver == TSolverKind::Shaft && !assembly_->ShaftFrame) assembly_->ShaftFrame = BuildShaftFrame(*this);
+  if (settings_.Solver == TSolverKind::Shaft) {
+    if (!assembly_->ShaftFrame) assembly_->ShaftFrame = BuildShaftFrame(*this);
+  } else if (assembly_->Slots.empty()) {
+    LayOutBeamSystem(*assembly_, 6 * NNodes);
+  }
 }
 
 void TDynamicCalcStruct::SolveBeamAtStep(int k) {

@@ -30,8 +30,10 @@ struct TBeamThrowElements {
   int SpringX0 = -1, SpringY0 = -1;  // throw 0 only: springs of support 0
 };
 
-// What the solver needs besides the elements: the system's pattern and where every element
-// entry goes, the stiffness of the elements that keep their orientation, the supports.
+// What the solvers need besides the elements: the degrees and stiffnesses of the elements,
+// the held degrees; for the solvers of the whole frame the system's pattern and where every
+// element entry goes (laid out before their first step), for the shaft-frame solver its
+// condensation.
 struct TBeamAssembly {
   TBeamSystem System;
   std::vector<std::array<int, 144>> Slots;  // element entry (r·12 + c) → index in System.Values
@@ -61,6 +63,10 @@ class EBeamModelError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+// Lays out the pattern of the whole frame's system (size degrees of freedom), the slots of the
+// element entries and of the held diagonals.
+void LayOutBeamSystem(TBeamAssembly& assembly, int size);
 
 TBeamWorkspace MakeBeamWorkspace(const TBeamAssembly& assembly, TSolverKind kind);
 
