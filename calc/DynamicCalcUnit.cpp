@@ -103,6 +103,9 @@ void TDynamicCalcStruct::RunAngleLoop() {
       if (observer) observer->StepDone(*this, k, steps);
     }
   }
+  // The condensation serves the loop only: a calculate command keeps many runs.
+  if (assembly_) assembly_->ShaftFrame.reset();
+  workspace_.reset();
   if (observer) observer->AngleLoopFinished(*this);
 }
 

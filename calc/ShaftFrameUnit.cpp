@@ -61,8 +61,8 @@ struct TShaftSupport {
 // shaft-axis loads h, the support-node displacements w): only the columns that act on it.
 struct TShaftElementForces {
   std::vector<int> Columns;
-  MatrixL Influence;  // 12 × Columns
-  Eigen::Matrix<Real, 12, 1> Constant;
+  Eigen::Matrix<double, 12, Eigen::Dynamic> Influence;  // 12 × Columns
+  Eigen::Matrix<double, 12, 1> Constant;
 };
 
 // Axial force of a spring as a function of its support node's displacements in the engine's
@@ -78,8 +78,13 @@ struct TShaftFrame {
   int Boundary = 0;  // entries of w: six per support node
   std::vector<TShaftLoadNode> LoadNodes;
   std::vector<TShaftSupport> Supports;
-  MatrixL Condensed;  // the shaft's stiffness condensed on the support nodes, shaft axes
-  MatrixL LoadMap;    // reduced load on the support nodes per entry of h
+  // The shaft's stiffness condensed on the support nodes, shaft axes: for the residuals, and
+  // rounded for the factorisation. It couples neighbouring supports only, as the load map
+  // (the reduced load on the support nodes per entry of h) couples a support with the loads
+  // of its two spans: both are kept sparse.
+  Eigen::SparseMatrix<Real> Condensed;
+  Eigen::MatrixXd CondensedRounded;
+  Eigen::SparseMatrix<Real> LoadMap;
   VectorL ConstantLoad;
   std::vector<int> ForceOf;  // element → index in Forces, −1 when its forces are not needed
   std::vector<TShaftElementForces> Forces;
@@ -89,10 +94,11 @@ struct TShaftFrame {
 
 struct TShaftFrameWorkspace {
   VectorL h, b, w, residual;
-  MatrixL M;
+  std::vector<Matrix6L> Springs;  // the support nodes' springs in the shaft's axes
   Eigen::MatrixXd Md;
   Eigen::LDLT<Eigen::MatrixXd> Factors;
-  VectorL x;  // (h, w)
+  Eigen::VectorXd x;  // (h, w)
+  Eigen::VectorXd gathered;
 };
 
 std::shared_ptr<const TShaftFrame> BuildShaftFrame(const TDynamicCalcStruct& run) {
@@ -272,8 +278,10 @@ std::shared_ptr<const TShaftFrame> BuildShaftFrame(const TDynamicCalcStruct& run
   const MatrixL X = ldlt.solve(rhs);
   const auto XB = X.leftCols(nB), XL = X.middleCols(nB, L);
   const auto Xf = X.col(nB + L);
-  frame->Condensed = KBB - KIB.transpose() * XB;
-  frame->LoadMap = EBL - KIB.transpose() * XL;
+  const MatrixL condensed = KBB - KIB.transpose() * XB;
+  frame->Condensed = condensed.sparseView(Real(0), Real(0));
+  frame->CondensedRounded = condensed.cast<double>();
+  frame->LoadMap = MatrixL(EBL - KIB.transpose() * XL).sparseView(Real(0), Real(0));
   frame->ConstantLoad = fB - KIB.transpose() * Xf;
 
   // End forces of the elements the results read: G·(displacements of its 12 degrees), each
@@ -308,8 +316,8 @@ std::shared_ptr<const TShaftFrame> BuildShaftFrame(const TDynamicCalcStruct& run
         if (R.col(c).cwiseAbs().maxCoeff() != 0) forces.Columns.push_back(c);
       forces.Influence.resize(12, static_cast<Eigen::Index>(forces.Columns.size()));
       for (std::size_t j = 0; j < forces.Columns.size(); ++j)
-        forces.Influence.col(static_cast<Eigen::Index>(j)) = R.col(forces.Columns[j]);
-      forces.Constant = R.col(L + nB);
+        forces.Influence.col(static_cast<Eigen::Index>(j)) = R.col(forces.Columns[j]).cast<double>();
+      forces.Constant = R.col(L + nB).cast<double>();
       frame->ForceOf[e] = static_cast<int>(frame->Forces.size());
       frame->Forces.push_back(std::move(forces));
     }
@@ -340,16 +348,17 @@ void SolveShaftFrameStep(TDynamicCalcStruct& run, int k, const TShaftFrame& fram
   }
   // The support nodes' system: the condensed shaft plus the springs turned into the shaft's axes.
   w.b = frame.LoadMap * w.h + frame.ConstantLoad;
-  w.M = frame.Condensed;
+  w.Md = frame.CondensedRounded;
+  w.Springs.resize(frame.Supports.size());
   for (std::size_t j = 0; j < frame.Supports.size(); ++j) {
     const TShaftSupport& support = frame.Supports[j];
     const auto at = static_cast<Eigen::Index>(6 * j);
-    w.M.block<6, 6>(at, at) += toShaftAxes(support.Stiffness, c, s);
+    w.Springs[j] = toShaftAxes(support.Stiffness, c, s);
+    w.Md.block<6, 6>(at, at) += w.Springs[j].cast<double>();
     Vector6L load = support.Load;
     turnNode(load.data(), c, s, -1);
     w.b.segment<6>(at) += load;
   }
-  w.Md = w.M.cast<double>();
   w.Factors.compute(w.Md);
   if (w.Factors.info() != Eigen::Success || !(w.Factors.vectorD().minCoeff() > 0))
     throw ESingularSystemError("Beam model at step " + std::to_string(k) +
@@ -357,21 +366,21 @@ void SolveShaftFrameStep(TDynamicCalcStruct& run, int k, const TShaftFrame& fram
   // Solved in double, refined twice with residuals in long double.
   w.w = w.Factors.solve(Eigen::VectorXd(w.b.cast<double>())).cast<Real>();
   for (int pass = 0; pass < 2; ++pass) {
-    w.residual = w.b - w.M * w.w;
+    w.residual = w.b - frame.Condensed * w.w;
+    for (std::size_t j = 0; j < w.Springs.size(); ++j)
+      w.residual.segment<6>(static_cast<Eigen::Index>(6 * j)) -= w.Springs[j] * w.w.segment<6>(static_cast<Eigen::Index>(6 * j));
     w.w += w.Factors.solve(Eigen::VectorXd(w.residual.cast<double>())).cast<Real>();
   }
-  w.x.head(L) = w.h;
-  w.x.tail(frame.Boundary) = w.w;
+  w.x.head(L) = w.h.cast<double>();
+  w.x.tail(frame.Boundary) = w.w.cast<double>();
 
   WriteBeamStepResults(
       run, k,
       [&](int element) {
         const TShaftElementForces& f = frame.Forces[static_cast<std::size_t>(frame.ForceOf[static_cast<std::size_t>(element)])];
-        // In long double: the end forces of the stiff short elements are small differences
-        // of large terms.
-        Eigen::Matrix<Real, 12, 1> sum = f.Constant;
-        for (std::size_t j = 0; j < f.Columns.size(); ++j)
-          sum += f.Influence.col(static_cast<Eigen::Index>(j)) * w.x[f.Columns[j]];
+        w.gathered.resize(static_cast<Eigen::Index>(f.Columns.size()));
+        for (std::size_t j = 0; j < f.Columns.size(); ++j) w.gathered[static_cast<Eigen::Index>(j)] = w.x[f.Columns[j]];
+        Eigen::Matrix<Real, 12, 1> sum = (f.Constant + f.Influence * w.gathered).cast<Real>();
         turnNode(sum.data(), c, s, +1);
         turnNode(sum.data() + 6, c, s, +1);
         TVector12 forces;
