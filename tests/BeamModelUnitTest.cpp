@@ -119,6 +119,18 @@ class BeamModelTest : public ::testing::Test {
     run->Prepare();
     return run;
   }
+  // Rods and reciprocating masses of every row; articulated rods when asked and there are
+  // several rows.
+  void setRods(bool articulated) {
+    engine.Disposition = engine.NRad > 1 && articulated ? 1 : 0;
+    for (int r = 1; r <= engine.NRad; ++r) {
+      engine.ConRodL[r] = r == 1 ? 0.58 : 0.5;
+      engine.ConRodR1[r] = engine.Disposition == 1 && r > 1 ? 0.08 : 0;
+      engine.ConRodGamma1[r] = engine.Disposition == 1 && r > 1 ? (30.0 + 10 * r) * Deg : 0;
+      engine.Mpd[r] = 1000;
+      engine.M2[r] = 1400;
+    }
+  }
   // Every result array of the beam: throws and cylinders.
   static std::vector<const TReal1DArray*> beamResults(const TDynamicCalcStruct& run) {
     std::vector<const TReal1DArray*> arrays;
@@ -381,14 +393,7 @@ TEST_F(BeamModelTest, ProductionSolverAgreesOnRandomEngines) {
   for (int trial = 0; trial < 8; ++trial) {
     engine.NSec = static_cast<std::uint8_t>(sections(random));
     engine.NRad = static_cast<std::uint8_t>(rows(random));
-    engine.Disposition = engine.NRad > 1 && trial % 2 == 0 ? 1 : 0;
-    for (int r = 1; r <= engine.NRad; ++r) {
-      engine.ConRodL[r] = r == 1 ? 0.58 : 0.5;
-      engine.ConRodR1[r] = engine.Disposition == 1 && r > 1 ? 0.08 : 0;
-      engine.ConRodGamma1[r] = engine.Disposition == 1 && r > 1 ? (30.0 + 10 * r) * Deg : 0;
-      engine.Mpd[r] = 1000;
-      engine.M2[r] = 1400;
-    }
+    setRods(trial % 2 == 0);
     for (int s = 1; s <= engine.NSec; ++s)
       for (int r = 1; r <= engine.NRad; ++r)
         engine.FireAngle[s][r] = (angle(random) + (r - 1) * 40) * Deg;
@@ -422,14 +427,7 @@ TEST_F(BeamModelTest, ShaftFrameSolverAgreesOnRandomEngines) {
   for (int trial = 0; trial < 10; ++trial) {
     engine.NSec = static_cast<std::uint8_t>(trial == 0 ? 1 : trial == 1 ? 10 : sections(random));
     engine.NRad = static_cast<std::uint8_t>(rows(random));
-    engine.Disposition = engine.NRad > 1 && trial % 2 == 0 ? 1 : 0;
-    for (int r = 1; r <= engine.NRad; ++r) {
-      engine.ConRodL[r] = r == 1 ? 0.58 : 0.5;
-      engine.ConRodR1[r] = engine.Disposition == 1 && r > 1 ? 0.08 : 0;
-      engine.ConRodGamma1[r] = engine.Disposition == 1 && r > 1 ? (30.0 + 10 * r) * Deg : 0;
-      engine.Mpd[r] = 1000;
-      engine.M2[r] = 1400;
-    }
+    setRods(trial % 2 == 0);
     for (int s = 1; s <= engine.NSec; ++s) {
       engine.FireAngle[s][1] = angle(random) * Deg;
       for (int r = 2; r <= engine.NRad; ++r) engine.FireAngle[s][r] = engine.FireAngle[s][1] + (r - 1) * 40 * Deg;
