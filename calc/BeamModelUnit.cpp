@@ -263,12 +263,14 @@ void SolveBeamStep(TDynamicCalcStruct& run, int k, std::vector<TBeamElem>& eleme
                    TBeamWorkspace& w) {
   const TBeamAssembly& a = *run.Assembly();
   ClearFloatFlags();
-  PlaceBeamElements(run, k, elements, nodes);
   if (w.Shaft) {
+    // Only the run's own elements are shown; the shaft-frame solver does not read positions.
+    if (&elements == &run.Elements) PlaceBeamElements(run, k, elements, nodes);
     SolveShaftFrameStep(run, k, *a.ShaftFrame, *w.Shaft);
     CheckFloatFlags("beam model", "step " + std::to_string(k));
     return;
   }
+  PlaceBeamElements(run, k, elements, nodes);
   for (int index : a.Turning) {
     const auto i = static_cast<std::size_t>(index);
     w.Global[i] = RotateStiffness(a.Local[i], elements[i].Cosines);

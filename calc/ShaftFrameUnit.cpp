@@ -28,17 +28,22 @@ void turnNode(Real* v, Real c, Real s, int direction) {
 }
 
 // Qᵀ·S·Q of a node's 6×6 stiffness S given in the engine's axes: the same stiffness in the
-// shaft's axes turned by the angle (c, s).
+// shaft's axes turned by the angle (c, s). Only the X and Y rows and columns of each block mix.
 Matrix6L toShaftAxes(const Matrix6L& S, Real c, Real s) {
-  Matrix6L Q = Matrix6L::Zero();
-  for (int b = 0; b < 6; b += 3) {
-    Q(b, b) = c;
-    Q(b, b + 1) = -s;
-    Q(b + 1, b) = s;
-    Q(b + 1, b + 1) = c;
-    Q(b + 2, b + 2) = 1;
-  }
-  return Q.transpose() * S * Q;
+  Matrix6L t = S;
+  for (int b = 0; b < 6; b += 3)
+    for (int i = 0; i < 6; ++i) {
+      const Real x = t(i, b), y = t(i, b + 1);
+      t(i, b) = c * x + s * y;
+      t(i, b + 1) = -s * x + c * y;
+    }
+  for (int b = 0; b < 6; b += 3)
+    for (int j = 0; j < 6; ++j) {
+      const Real x = t(b, j), y = t(b + 1, j);
+      t(b, j) = c * x + s * y;
+      t(b + 1, j) = -s * x + c * y;
+    }
+  return t;
 }
 
 enum class TNodeRole { Interior, Support, Ground };
@@ -84,7 +89,7 @@ struct TShaftFrame {
   // of its two spans: both are kept sparse.
   Eigen::SparseMatrix<Real> Condensed;
   Eigen::MatrixXd CondensedRounded;
-  Eigen::SparseMatrix<Real> LoadMap;
+  Eigen::SparseMatrix<double> LoadMap;
   VectorL ConstantLoad;
   std::vector<int> ForceOf;  // element → index in Forces, −1 when its forces are not needed
   std::vector<TShaftElementForces> Forces;
@@ -96,7 +101,8 @@ struct TShaftFrameWorkspace {
   VectorL h, b, w, residual;
   std::vector<Matrix6L> Springs;  // the support nodes' springs in the shaft's axes
   Eigen::MatrixXd Md;
-  Eigen::LDLT<Eigen::MatrixXd> Factors;
+  Eigen::LLT<Eigen::MatrixXd> Factors;
+  Eigen::VectorXd rounded, correction;
   Eigen::VectorXd x;  // (h, w)
   Eigen::VectorXd gathered;
 };
@@ -275,14 +281,15 @@ std::shared_ptr<const TShaftFrame> BuildShaftFrame(const TDynamicCalcStruct& run
   }
   MatrixL rhs(interior, nB + L + 1);
   rhs << KIB, EIL, fI;
+  const Eigen::SparseMatrix<Real> KBI = KIB.transpose().sparseView(Real(0), Real(0));
   const MatrixL X = ldlt.solve(rhs);
   const auto XB = X.leftCols(nB), XL = X.middleCols(nB, L);
   const auto Xf = X.col(nB + L);
-  const MatrixL condensed = KBB - KIB.transpose() * XB;
+  const MatrixL condensed = KBB - KBI * XB;
   frame->Condensed = condensed.sparseView(Real(0), Real(0));
   frame->CondensedRounded = condensed.cast<double>();
-  frame->LoadMap = MatrixL(EBL - KIB.transpose() * XL).sparseView(Real(0), Real(0));
-  frame->ConstantLoad = fB - KIB.transpose() * Xf;
+  frame->LoadMap = MatrixL(EBL - KBI * XL).cast<double>().sparseView(0.0, 0.0);
+  frame->ConstantLoad = fB - KBI * Xf;
 
   // End forces of the elements the results read: G·(displacements of its 12 degrees), each
   // degree a support-node unknown or the interior solution X_L·h + X_f − X_B·w.
@@ -310,14 +317,13 @@ std::shared_ptr<const TShaftFrame> BuildShaftFrame(const TDynamicCalcStruct& run
       MatrixL G(12, 12);
       for (int r = 0; r < 12; ++r)
         for (int c = 0; c < 12; ++c) G(r, c) = a.Global[e][static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
-      const MatrixL R = G * W;
       TShaftElementForces forces;
       for (int c = 0; c < L + nB; ++c)
-        if (R.col(c).cwiseAbs().maxCoeff() != 0) forces.Columns.push_back(c);
+        if (W.col(c).cwiseAbs().maxCoeff() != 0) forces.Columns.push_back(c);
       forces.Influence.resize(12, static_cast<Eigen::Index>(forces.Columns.size()));
       for (std::size_t j = 0; j < forces.Columns.size(); ++j)
-        forces.Influence.col(static_cast<Eigen::Index>(j)) = R.col(forces.Columns[j]).cast<double>();
-      forces.Constant = R.col(L + nB).cast<double>();
+        forces.Influence.col(static_cast<Eigen::Index>(j)) = (G * W.col(forces.Columns[j])).cast<double>();
+      forces.Constant = (G * W.col(L + nB)).cast<double>();
       frame->ForceOf[e] = static_cast<int>(frame->Forces.size());
       frame->Forces.push_back(std::move(forces));
     }
@@ -347,7 +353,10 @@ void SolveShaftFrameStep(TDynamicCalcStruct& run, int k, const TShaftFrame& fram
     w.h[static_cast<Eigen::Index>(2 * n + 1)] = -s * fx + c * fy;
   }
   // The support nodes' system: the condensed shaft plus the springs turned into the shaft's axes.
-  w.b = frame.LoadMap * w.h + frame.ConstantLoad;
+  // The reduced loads are fractions of the loads: double keeps them to the loads' own accuracy.
+  w.rounded = w.h.cast<double>();
+  w.correction = frame.LoadMap * w.rounded;
+  w.b = w.correction.cast<Real>() + frame.ConstantLoad;
   w.Md = frame.CondensedRounded;
   w.Springs.resize(frame.Supports.size());
   for (std::size_t j = 0; j < frame.Supports.size(); ++j) {
@@ -360,16 +369,20 @@ void SolveShaftFrameStep(TDynamicCalcStruct& run, int k, const TShaftFrame& fram
     w.b.segment<6>(at) += load;
   }
   w.Factors.compute(w.Md);
-  if (w.Factors.info() != Eigen::Success || !(w.Factors.vectorD().minCoeff() > 0))
+  if (w.Factors.info() != Eigen::Success)
     throw ESingularSystemError("Beam model at step " + std::to_string(k) +
                                ": the system of the support nodes is not positive definite");
   // Solved in double, refined twice with residuals in long double.
-  w.w = w.Factors.solve(Eigen::VectorXd(w.b.cast<double>())).cast<Real>();
+  w.rounded = w.b.cast<double>();
+  w.Factors.solveInPlace(w.rounded);
+  w.w = w.rounded.cast<Real>();
   for (int pass = 0; pass < 2; ++pass) {
     w.residual = w.b - frame.Condensed * w.w;
     for (std::size_t j = 0; j < w.Springs.size(); ++j)
       w.residual.segment<6>(static_cast<Eigen::Index>(6 * j)) -= w.Springs[j] * w.w.segment<6>(static_cast<Eigen::Index>(6 * j));
-    w.w += w.Factors.solve(Eigen::VectorXd(w.residual.cast<double>())).cast<Real>();
+    w.rounded = w.residual.cast<double>();
+    w.Factors.solveInPlace(w.rounded);
+    w.w += w.rounded.cast<Real>();
   }
   w.x.head(L) = w.h.cast<double>();
   w.x.tail(frame.Boundary) = w.w.cast<double>();
