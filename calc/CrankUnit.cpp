@@ -77,13 +77,26 @@ void HarmonicCoefficients(const TReal1DArray& values, double& a0, TReal1DArray& 
   double sum0 = 0;
   for (std::size_t i = 0; i < n; ++i) sum0 += h * (at(i) + at(i + 1)) / 2;
   a0 = sum0 / Pi;
+  // cos and sin of j·h for every product j = x·i that occurs, shared by the throws of a run
+  // (every thread keeps its own).
+  thread_local std::size_t tableSteps = 0;
+  thread_local TReal1DArray cosines, sines;
+  const std::size_t products = A.size() * n + 1;
+  if (tableSteps != n || cosines.size() < products) {
+    tableSteps = n;
+    cosines.resize(products);
+    sines.resize(products);
+    for (std::size_t j = 0; j < products; ++j) {
+      cosines[j] = std::cos(static_cast<double>(j) * h);
+      sines[j] = std::sin(static_cast<double>(j) * h);
+    }
+  }
   for (std::size_t x = 1; x <= A.size(); ++x) {
     double a = 0, b = 0;
     for (std::size_t i = 0; i < n; ++i) {
-      const double t0 = static_cast<double>(x * i) * h;
-      const double t1 = static_cast<double>(x * (i + 1)) * h;
-      a += h * (at(i) * std::cos(t0) + at(i + 1) * std::cos(t1)) / 2;
-      b += h * (at(i) * std::sin(t0) + at(i + 1) * std::sin(t1)) / 2;
+      const std::size_t j0 = x * i, j1 = x * (i + 1);
+      a += h * (at(i) * cosines[j0] + at(i + 1) * cosines[j1]) / 2;
+      b += h * (at(i) * sines[j0] + at(i + 1) * sines[j1]) / 2;
     }
     A[x - 1] = a / Pi;
     B[x - 1] = b / Pi;
