@@ -264,8 +264,10 @@ void SolveBeamStep(TDynamicCalcStruct& run, int k, std::vector<TBeamElem>& eleme
   const TBeamAssembly& a = *run.Assembly();
   ClearFloatFlags();
   if (w.Shaft) {
-    // Only the run's own elements are shown; the shaft-frame solver does not read positions.
-    if (&elements == &run.Elements) PlaceBeamElements(run, k, elements, nodes);
+    // The shaft-frame solver reads no positions: the elements are placed for the picture
+    // only, when the run's own elements are solved for an observer that draws them.
+    const TCalcObserver* observer = run.Settings().Observer;
+    if (&elements == &run.Elements && observer && observer->DrawsModel()) PlaceBeamElements(run, k, elements, nodes);
     SolveShaftFrameStep(run, k, *a.ShaftFrame, *w.Shaft);
     CheckFloatFlags("beam model", "step " + std::to_string(k));
     return;

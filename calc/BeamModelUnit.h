@@ -84,6 +84,7 @@ void WriteBeamStepResults(TDynamicCalcStruct& run, int k, const std::function<TV
                           const std::function<double(int)>& axial);
 
 // Solves step k with the given elements and workspace and writes the step's results into the
-// run's throws and cylinders.
+// run's throws and cylinders. The solvers of the whole frame place the elements at the step;
+// the shaft-frame solver places them only for an observer that draws the model.
 void SolveBeamStep(TDynamicCalcStruct& run, int k, std::vector<TBeamElem>& elements, std::vector<TPoint3>& nodes,
                    TBeamWorkspace& workspace);

@@ -128,7 +128,7 @@ void TDynamicCalcStruct::parallelAngleLoop(int threads) {
         SolveBeamStep(*this, k, elements, nodes, workspace);
         const int finished = ++done;
         if (reportProgress && settings_.Observer) {
-          PlaceBeamElements(*this, k, Elements, NodeXYZ);
+          if (settings_.Observer->DrawsModel()) PlaceBeamElements(*this, k, Elements, NodeXYZ);
           settings_.Observer->StepDone(*this, finished - 1, steps);
         }
       }
