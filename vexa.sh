@@ -3,14 +3,20 @@
 #   ./vexa.sh demo   calculate the bundled example
 #   ./vexa.sh test   run the whole test suite
 #   ./vexa.sh build  only install and build
+#   ./vexa.sh gui [FILE]     start the desktop program (opening FILE)
+#   ./vexa.sh screenshots    write pictures of the desktop program to build/screenshots/
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$(pwd)
 BUILD="$ROOT/build"
 JOBS=$(nproc 2>/dev/null || echo 2)
 
+# libxlsxwriter writes the spreadsheet export; unzip lets the tests read the workbook back;
+# Qt 6 Widgets and Charts build the desktop program, a font lets offscreen pictures show text.
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-dev python3 locales
-          libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libeigen3-dev)
+          libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libeigen3-dev
+          pkg-config libxlsxwriter-dev unzip
+          qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libxkbcommon-dev fonts-dejavu-core)
 
 install_missing() {
   local missing=()
@@ -43,7 +49,7 @@ build() {
 
 build_fuzz() {
   CXX=clang++ cmake -S "$ROOT" -B "$ROOT/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DVEXA_FUZZ=ON -DVEXA_TESTS=OFF -DVEXA_BENCH=OFF >/dev/null
+    -DVEXA_FUZZ=ON -DVEXA_TESTS=OFF -DVEXA_BENCH=OFF -DVEXA_GUI=OFF >/dev/null
   cmake --build "$ROOT/build-fuzz" -j "$JOBS" --target vexa_fuzz
 }
 
@@ -51,7 +57,7 @@ build_fuzz() {
 # multiply-adds available to the compiler): only their test program is built.
 build_native() {
   cmake -S "$ROOT" -B "$ROOT/build-native" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DVEXA_NATIVE=ON -DVEXA_BENCH=OFF -DVEXA_QINU=OFF >/dev/null
+    -DVEXA_NATIVE=ON -DVEXA_BENCH=OFF -DVEXA_QINU=OFF -DVEXA_GUI=OFF >/dev/null
   cmake --build "$ROOT/build-native" -j "$JOBS" --target BeamModelUnitTest
 }
 
@@ -69,7 +75,15 @@ case "${1:-}" in
     build_native
     (cd "$ROOT/build-native/tests" && ./BeamModelUnitTest --gtest_filter='*Agree*:*Meets*')
     (cd "$BUILD" && ctest --output-on-failure -j "$JOBS") ;;
+  gui)
+    build
+    shift
+    exec "$BUILD/bin/vexa" "$@" ;;
+  screenshots)
+    build
+    mkdir -p "$BUILD/screenshots"
+    QT_QPA_PLATFORM=offscreen "$BUILD/bin/vexa-screenshots" "$ROOT/examples/V16-26-26.vxa" "$BUILD/screenshots" ;;
   *)
-    echo "usage: $0 demo|test|build" >&2
+    echo "usage: $0 demo|test|build|gui [FILE]|screenshots" >&2
     exit 2 ;;
 esac

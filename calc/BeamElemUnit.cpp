@@ -107,16 +107,19 @@ double TBeamElem::TorsionConstant() const {
   return TorsionModulus() * Width * ScaleH / 4;
 }
 
+// A web lies with its thickness h along local x (the shaft axis) and its width b along
+// local z: bending across the web (local z) is resisted by h·b³/12, bending along the shaft
+// axis, out of the web's plane, by the much smaller b·h³/12.
 double TBeamElem::InertiaX() const {
   if (SectionShape == 0) return Pi * (std::pow(OuterDiameter, 4) - std::pow(InnerDiameter, 4)) / 64;
   const double b = Width * ScaleH, h = Thickness * ScaleB;
-  return h * h * h * b / 12;
+  return CompatInertias ? h * h * h * b / 12 : h * b * b * b / 12;
 }
 
 double TBeamElem::InertiaZ() const {
   if (SectionShape == 0) return InertiaX();
   const double b = Width * ScaleH, h = Thickness * ScaleB;
-  return b * b * b * h / 12;
+  return CompatInertias ? b * b * b * h / 12 : b * h * h * h / 12;
 }
 
 TMatrix12 TBeamElem::LocalStiffness() const {

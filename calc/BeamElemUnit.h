@@ -50,6 +50,9 @@ class TBeamElem {
   double InnerDiameter = 0, OuterDiameter = 0;  // m
   double Thickness = 0, Width = 0;   // web rectangle, m
   double TorsionCoef = 0;            // coefficient α of the rectangle's torsion modulus
+  // The rectangle's bending inertias of earlier versions, exchanged against the physical ones
+  // (kept to reproduce old results).
+  bool CompatInertias = false;
   double YoungModulus = 0, ShearModulus = 0;  // Pa
   TMatrix3 Angles;                   // angles between local axes (rows) and global axes, rad
   TMatrix3 Cosines;                  // their direction cosines, kept by the Set… operations
@@ -77,8 +80,8 @@ class TBeamElem {
   double Area() const;
   double TorsionModulus() const;
   double TorsionConstant() const;
-  double InertiaX() const;  // bending in the local y–z plane
-  double InertiaZ() const;  // bending in the local x–y plane
+  double InertiaX() const;  // bending in the local y–z plane: ∫z²dA, m⁴
+  double InertiaZ() const;  // bending in the local x–y plane: ∫x²dA, m⁴
   double GetLength() const { return Length; }
   double GetAngle(int row, int column) const { return Angles[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)]; }
 

@@ -79,6 +79,7 @@ void TDynamicCalcStruct::BuildBeamModel() {
     TBeamElem& el = NewElement();
     el.Kind = kind;
     el.SetRectangle(length, e.B, e.H, e.WebTorsionCoef, e.CoeffB, e.CoeffH);
+    el.CompatInertias = settings_.BeamCompat;
     return last();
   };
   auto shaft = [&](std::uint8_t kind, double length, double d, double D) {
@@ -87,7 +88,13 @@ void TDynamicCalcStruct::BuildBeamModel() {
     el.SetCircular(length, d, D);
     return last();
   };
-  auto spring = [&](int shaftNode, int groundNode, double stiffness, double torsion, double angle) {
+  // The ground node of a spring is held in its displacements and in its rotation about the
+  // spring's axis (groundRotation: 3 about X, 4 about Y), so that the spring's torsion term,
+  // the bearing's tilt stiffness, holds the journal's tilt. Its other rotations stay free, so
+  // that the rigid bending block of the spring adds nothing. Earlier versions left all three
+  // rotations free, and the tilt compliances had no effect.
+  auto spring = [&](int shaftNode, int groundNode, double stiffness, double torsion, double angle,
+                    int groundRotation) {
     TBeamElem& el = NewElement();
     el.Kind = ekSupport;
     el.SetCircular(e.HalfThrow(), 0, 0);
@@ -97,14 +104,15 @@ void TDynamicCalcStruct::BuildBeamModel() {
     el.SetNodes(shaftNode, groundNode);
     std::array<TFix, 12> fix;
     fix.fill(TF_EMPTY);
-    fix[6] = fix[7] = fix[8] = TF_FIXED;  // the ground node's displacements
+    fix[6] = fix[7] = fix[8] = TF_FIXED;
+    if (!settings_.BeamCompat) fix[6 + static_cast<std::size_t>(groundRotation)] = TF_FIXED;
     el.SetFix(fix);
     return last();
   };
   // Y springs point along −Y, X springs along −X.
   auto supportSprings = [&](int support, int shaftNode, int groundY, int groundX, int& springY, int& springX) {
-    springY = spring(shaftNode, groundY, 1 / e.Py[support + 1], 1 / e.Pmy[support + 1], Pi);
-    springX = spring(shaftNode, groundX, 1 / e.Px[support + 1], 1 / e.Pmx[support + 1], Pi / 2);
+    springY = spring(shaftNode, groundY, 1 / e.Py[support + 1], 1 / e.Pmy[support + 1], Pi, 4);
+    springX = spring(shaftNode, groundX, 1 / e.Px[support + 1], 1 / e.Pmx[support + 1], Pi / 2, 3);
   };
 
   int p = 0;

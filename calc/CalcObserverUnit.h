@@ -2,9 +2,17 @@
 // observer (a progress bar on the terminal, the progress window with the shaft picture).
 #pragma once
 
+#include <stdexcept>
 #include <string>
 
 class TDynamicCalcStruct;
+
+// Raised inside a calculation when its observer asks it to stop; the calculate command ends
+// as if the calculation had failed.
+class ECalcCancelled : public std::runtime_error {
+ public:
+  ECalcCancelled() : std::runtime_error("Расчёт прерван") {}
+};
 
 class TCalcObserver {
  public:
@@ -19,4 +27,7 @@ class TCalcObserver {
   // Whether StepDone draws the run's model: only then are its elements placed at every step
   // (a cost of the picture, not of the solution).
   virtual bool DrawsModel() const { return true; }
+  // Read after every reported step and at every stage; true stops the calculation with
+  // ECalcCancelled. May be called from the calculating thread, so it must be cheap and safe.
+  virtual bool CancelRequested() const { return false; }
 };

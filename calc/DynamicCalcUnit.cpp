@@ -14,7 +14,9 @@ TDynamicCalcStruct::TDynamicCalcStruct(TEngineDataStruct& engine, TRunSettings s
 TDynamicCalcStruct::~TDynamicCalcStruct() = default;
 
 void TDynamicCalcStruct::stage(const std::string& name) const {
-  if (settings_.Observer) settings_.Observer->StageStarted(name);
+  if (!settings_.Observer) return;
+  if (settings_.Observer->CancelRequested()) throw ECalcCancelled();
+  settings_.Observer->StageStarted(name);
 }
 
 void TDynamicCalcStruct::Clear() {
@@ -101,6 +103,7 @@ void TDynamicCalcStruct::RunAngleLoop() {
     for (int k = 0; k < steps; ++k) {
       SolveBeamAtStep(k);
       if (observer) observer->StepDone(*this, k, steps);
+      if (observer && observer->CancelRequested()) throw ECalcCancelled();
     }
   }
   // The condensation serves the loop only: a calculate command keeps many runs.
@@ -130,6 +133,7 @@ void TDynamicCalcStruct::parallelAngleLoop(int threads) {
         if (reportProgress && settings_.Observer) {
           if (settings_.Observer->DrawsModel()) PlaceBeamElements(*this, k, Elements, NodeXYZ);
           settings_.Observer->StepDone(*this, finished - 1, steps);
+          if (settings_.Observer->CancelRequested()) throw ECalcCancelled();
         }
       }
     } catch (...) {

@@ -30,6 +30,10 @@ struct TRunSettings {
   // Solver of the beam at every step, and the threads of the angle loop (0: one per core).
   TSolverKind Solver = TSolverKind::Shaft;
   int Threads = 0;
+  // Reproduces the beam frame of earlier versions for comparison: the web and counterweight
+  // sections take the two bending inertias exchanged, and the supports leave the journals
+  // free to tilt whatever their tilt compliances Pmx, Pmy.
+  bool BeamCompat = false;
 };
 
 class TDynamicCalcStruct {

@@ -15,6 +15,7 @@
 #include "ConcentrationCoeffsUnit.h"
 #include "DynamicCalcUnit.h"
 #include "EVexaErrorUnit.h"
+#include "ExchangeFolderUnit.h"
 #include "FloatCheckUnit.h"
 #include "GraphFileUnit.h"
 #include "JsonResultsUnit.h"
@@ -29,6 +30,7 @@
 #include "TerminalProgress.h"
 #include "TextReportUnit.h"
 #include "TorsionReportUnit.h"
+#include "WorkbookExportUnit.h"
 
 namespace {
 
@@ -40,13 +42,19 @@ const char* const Usage =
     "options of the calculation:\n"
     "  --diagram DIA        read this indicator diagram instead of the project's own source\n"
     "  --report             write the text report PROJECT.VexaRes with every item\n"
-    "  --items LIST         with --report: only these positions of the check list (e.g. 0-16,50,51)\n"
+    "  --items LIST         with --report or --xlsx: only these positions of the check list (e.g. 0-16,50,51)\n"
     "  --json FILE          write every result to FILE as JSON\n"
     "  --json-summary FILE  write the same document without the per-step arrays to FILE\n"
+    "  --xlsx FILE          write the workbook FILE (.xlsx): the design-speed run's per-step results\n"
+    "                       (the --items of the report), stress and safety-factor tables and charts,\n"
+    "                       and the strength summary over the resonance runs\n"
     "  --solver dense|fast|shaft  solver of the shaft at every step: the reference elimination,\n"
     "                       the sparse factorisation of the whole frame, or the condensation in\n"
     "                       the shaft's own frame (default shaft)\n"
     "  --threads N          threads of the angle loop (default: one per core)\n"
+    "  --beam-compat        reproduce the shaft frame of earlier versions for comparison: web\n"
+    "                       bending inertias exchanged, the supports' tilt compliances Pmx,\n"
+    "                       Pmy without effect (journals free to tilt)\n"
     "  --save               with --coeffs: store the coefficients in the project\n";
 
 struct TOptions {
@@ -58,8 +66,10 @@ struct TOptions {
   std::string items;
   std::filesystem::path json;
   std::filesystem::path jsonSummary;
+  std::filesystem::path xlsx;
   TSolverKind solver = TSolverKind::Shaft;
   int threads = 0;
+  bool beamCompat = false;
 };
 
 class TUsageError : public std::runtime_error {
@@ -111,6 +121,8 @@ TOptions parseOptions(const std::vector<std::string>& args) {
       options.json = value();
     } else if (a == "--json-summary") {
       options.jsonSummary = value();
+    } else if (a == "--xlsx") {
+      options.xlsx = value();
     } else if (a == "--solver") {
       const std::string solver = value();
       if (solver == "dense")
@@ -121,6 +133,8 @@ TOptions parseOptions(const std::vector<std::string>& args) {
         options.solver = TSolverKind::Shaft;
       else
         throw TUsageError("--solver takes dense, fast or shaft");
+    } else if (a == "--beam-compat") {
+      options.beamCompat = true;
     } else if (a == "--threads") {
       try {
         options.threads = ParseInteger(value());
@@ -139,10 +153,14 @@ TOptions parseOptions(const std::vector<std::string>& args) {
   if (options.project.empty()) throw TUsageError("no project file");
   if (options.save && options.command != "coeffs") throw TUsageError("--save belongs to --coeffs");
   const bool calculationOptions = !options.diagram.empty() || options.report || !options.items.empty() ||
-                                  !options.json.empty() || !options.jsonSummary.empty() || options.threads > 0;
+                                  !options.json.empty() || !options.jsonSummary.empty() || !options.xlsx.empty() ||
+                                  options.threads > 0 || options.beamCompat;
   if (calculationOptions && options.command != "calculate")
-    throw TUsageError("--diagram, --report, --items, --json, --json-summary and --threads belong to the calculation");
-  if (!options.items.empty() && !options.report) throw TUsageError("--items belongs to --report");
+    throw TUsageError(
+        "--diagram, --report, --items, --json, --json-summary, --xlsx, --threads and --beam-compat belong to the "
+        "calculation");
+  if (!options.items.empty() && !options.report && options.xlsx.empty())
+    throw TUsageError("--items belongs to --report or --xlsx");
   if (!options.items.empty()) parseItems(options.items);
   return options;
 }
@@ -173,27 +191,6 @@ int concentrationCoefficients(const TOptions& options) {
   return 0;
 }
 
-// A private folder for the working-process program's exchange files, removed at the end, so
-// that calculations running at the same time never read each other's files.
-class TExchangeFolder {
- public:
-  TExchangeFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vexa-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("Cannot create a folder for the working-process files");
-    path_ = pattern;
-  }
-  ~TExchangeFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TExchangeFolder(const TExchangeFolder&) = delete;
-  TExchangeFolder& operator=(const TExchangeFolder&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
 void printStrengthSummary(const TDynamicCalcArray& runs) {
   std::cout << StrengthSummaryCaption << "\n";
   for (const std::string& line : StrengthSummaryLines(runs)) std::cout << "  " << line << "\n";
@@ -208,6 +205,7 @@ int calculate(const TOptions& options) {
   settings.Observer = &progress;
   settings.Solver = options.solver;
   settings.Threads = options.threads;
+  settings.BeamCompat = options.beamCompat;
   TWorkingProcessOptions workingProcess;
   workingProcess.ExchangeDirectory = exchange.Path();
   TVexaProject project(settings, workingProcess);
@@ -232,11 +230,21 @@ int calculate(const TOptions& options) {
     for (const std::string& line : TorsionReportLines(*project.OscillCalc)) std::cout << line << "\n";
   if (!project.Results.empty()) printStrengthSummary(project.Results);
 
+  const TTextReportItems items = options.items.empty() ? TTextReportItems() : parseItems(options.items);
   if (options.report && !project.Results.empty()) {
-    const TTextReportItems items = options.items.empty() ? TTextReportItems() : parseItems(options.items);
     const auto file = TextReportFileName(options.project, data.ProjectName);
     SaveTextReport(file, WriteTextReport(*project.Results.front(), items));
     std::cout << TextReportSavedMessage(file) << "\n";
+  }
+  if (!options.xlsx.empty()) {
+    // Only the strength calculation gives per-step results; saying nothing would pass for success.
+    if (project.Results.empty()) {
+      std::cerr << "vexa-calc: проект не требует расчёта прочности, книга " << options.xlsx.string()
+                << " не записана\n";
+      return 1;
+    }
+    SaveWorkbook(options.xlsx, *project.Results.front(), project.Results, items, data.ProjectName);
+    std::cout << WorkbookSavedMessage(options.xlsx) << "\n";
   }
   const TOscillCalcStruct* torsionModel = torsion ? project.OscillCalc.get() : nullptr;
   for (const auto& [file, content] : {std::pair{options.json, TJsonContent::Full},

@@ -105,6 +105,69 @@ TEST(CalculateCommand, FailingRunLeavesTheSpeedsAsTheyWere) {
   EXPECT_EQ(project.EngineData.N, speed);
   EXPECT_EQ(project.EngineData.LamD, lamD);
   EXPECT_EQ(project.EngineData.Qin.N, qinSpeed);
+  EXPECT_TRUE(project.Results.empty()) << "a failed command keeps no half-computed runs";
+}
+
+namespace {
+
+// Asks the calculation to stop once the angle loop of the given run has reported a few steps.
+class TStopAfterSteps : public TCalcObserver {
+ public:
+  TStopAfterSteps(int loop, int steps) : loop_(loop), steps_(steps) {}
+  void AngleLoopStarted(const TDynamicCalcStruct&, int) override { ++loops; reported = 0; }
+  void StepDone(const TDynamicCalcStruct&, int, int) override { ++reported; ++totalSteps; }
+  bool CancelRequested() const override { return loops == loop_ && reported >= steps_; }
+  int loops = 0, reported = 0, totalSteps = 0;
+
+ private:
+  int loop_, steps_;
+};
+
+}  // namespace
+
+TEST(CalculateCommand, StopInAResonanceRunKeepsNoRunsAndRestoresTheSpeeds) {
+  TStopAfterSteps stop(3, 5);  // the second resonance run
+  TRunSettings settings = exampleSettings();
+  settings.Observer = &stop;
+  settings.Threads = 2;
+  TVexaProject project(settings);
+  LoadProjectFile(project.EngineData, examples() / "V16-26-26.vxa");
+  ASSERT_TRUE(project.EngineData.CalcCombFlag);
+  const double speed = project.EngineData.N, lamD = project.EngineData.LamD, qinSpeed = project.EngineData.Qin.N;
+  EXPECT_THROW(project.CalcDynamicExecute(), ECalcCancelled);
+  EXPECT_EQ(stop.loops, 3);
+  EXPECT_LT(stop.reported, 5 + 4) << "the loop stops within a few steps";
+  EXPECT_TRUE(project.Results.empty());
+  EXPECT_EQ(project.EngineData.N, speed);
+  EXPECT_EQ(project.EngineData.LamD, lamD);
+  EXPECT_EQ(project.EngineData.Qin.N, qinSpeed);
+}
+
+TEST(CalculateCommand, StopWithOneThreadEndsTheLoopAtOnce) {
+  TStopAfterSteps stop(1, 7);
+  TRunSettings settings = exampleSettings();
+  settings.Observer = &stop;
+  settings.Threads = 1;
+  TVexaProject project(settings);
+  LoadProjectFile(project.EngineData, examples() / "V16-26-26.vxa");
+  EXPECT_THROW(project.CalcDynamicExecute(), ECalcCancelled);
+  EXPECT_EQ(stop.totalSteps, 7);
+  EXPECT_TRUE(project.Results.empty());
+}
+
+TEST(CalculateCommand, RelativeDiagramIsTakenFromTheProjectsCurrentFolder) {
+  // A project saved into another folder takes its relative diagram name from there.
+  testsupport::TempDir moved;
+  TVexaProject project;  // created before the project has a folder, as a new window's is
+  LoadProjectFile(project.EngineData, examples() / "V16-26-26.vxa");
+  ASSERT_EQ(project.EngineData.IDSource, 1);
+  ASSERT_TRUE(std::filesystem::path(project.EngineData.IDFileName).is_relative());
+  project.EngineData.CalcOscillFlag = false;
+  project.SetProjectDir(moved.Path());
+  EXPECT_THROW(project.CalcDynamicExecute(), TEVexaError) << "no diagram in the new folder";
+  std::filesystem::copy_file(examples() / project.EngineData.IDFileName, moved / project.EngineData.IDFileName);
+  EXPECT_TRUE(project.CalcDynamicExecute().Completed);
+  EXPECT_EQ(project.Results.at(0)->DiagramPath(), moved / project.EngineData.IDFileName);
 }
 
 TEST(WorkingProcessReuse, IdenticalInputTakesTheKeptDiagram) {

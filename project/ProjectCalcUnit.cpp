@@ -46,6 +46,12 @@ TVexaProject::TVexaProject(TRunSettings settings, TWorkingProcessOptions working
       settings_(withWorkingProcess(std::move(settings), workingProcess_, cache_)),
       OscillCalc(std::make_unique<TOscillCalcStruct>(EngineData, settings_)) {}
 
+void TVexaProject::SetProjectDir(const std::filesystem::path& folder) {
+  if (folder == settings_.ProjectDir) return;
+  settings_.ProjectDir = folder;
+  OscillCalc = std::make_unique<TOscillCalcStruct>(EngineData, settings_);
+}
+
 std::unique_ptr<TDynamicCalcStruct> TVexaProject::newRun(const std::string& title) {
   auto run = std::make_unique<TDynamicCalcStruct>(EngineData, settings_);
   run->Title = title;
@@ -60,6 +66,19 @@ TCalcCommandResult TVexaProject::CalcDynamicExecute() {
   }
   TSpeedGuard guard(EngineData);
   Results.clear();
+  try {
+    calculate(result);
+  } catch (...) {
+    // A failed or stopped command keeps no runs: a half-computed run would show garbage.
+    Results.clear();
+    throw;
+  }
+  result.Completed = true;
+  result.Message = CalcCompletedMessage;
+  return result;
+}
+
+void TVexaProject::calculate(TCalcCommandResult& result) {
   if (EngineData.CalcDynamicFlag) {
     Results.push_back(newRun(PlainRunTitle));
     Results.back()->Prepare();
@@ -82,9 +101,6 @@ TCalcCommandResult TVexaProject::CalcDynamicExecute() {
       }
     }
   }
-  result.Completed = true;
-  result.Message = CalcCompletedMessage;
-  return result;
 }
 
 std::vector<std::string> TVexaProject::RunSelectorTitles() const {

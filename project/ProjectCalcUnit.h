@@ -43,13 +43,19 @@ class TVexaProject {
   TDynamicCalcArray Results;  // the runs of the last calculate command
 
   // The calculate command. The project speed, LamD and the working-process speed are put
-  // back however it ends; a failing run leaves its error to the caller after that.
+  // back however it ends; a failing or stopped command (ECalcCancelled) keeps no runs and
+  // leaves its error to the caller after that.
   TCalcCommandResult CalcDynamicExecute();
 
   // Titles offered by the run selector: the runs after the first.
   std::vector<std::string> RunSelectorTitles() const;
   const TRunSettings& Settings() const { return settings_; }
+  // The folder a relative diagram file name is taken from: the project file's folder, which
+  // changes when a project is loaded or saved elsewhere. A new folder drops the torsional
+  // results, whose model was prepared from the old one.
+  void SetProjectDir(const std::filesystem::path& folder);
 
  private:
   std::unique_ptr<TDynamicCalcStruct> newRun(const std::string& title);
+  void calculate(TCalcCommandResult& result);
 };

@@ -1,0 +1,104 @@
+// vexa-screenshots: pictures of the desktop program for review, taken offscreen
+// (QT_QPA_PLATFORM=offscreen): the main window with a project, the general page, the progress
+// window during the calculation, the about box and the help window. Prints the time from F3
+// to "Расчёт завершён".
+#include <clocale>
+#include <iostream>
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLocale>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "AboutUnit.h"
+#include "HelpWindowUnit.h"
+#include "MAIN.h"
+#include "ProgramPathUnit.h"
+#include "SteelDataBaseUnit.h"
+#include "UserDialogsUnit.h"
+#include "VexaBaseDlgUnit.h"
+
+namespace {
+
+// Answers every question with No and remembers the last message.
+class TQuietDialogs : public TUserDialogs {
+ public:
+  TAnswer Ask(QWidget*, const QString&, const QString&, bool, bool) override { return TAnswer::No; }
+  void Inform(QWidget*, const QString&, const QString& text) override { Last = text; }
+  void ShowError(QWidget*, const QString& caption, const QString& text) override {
+    Last = text;
+    std::cerr << caption.toStdString() << " " << text.toStdString() << "\n";
+  }
+  QString OpenFileName(QWidget*, const QString&) override { return {}; }
+  QString SaveFileName(QWidget*, const QString&) override { return {}; }
+  int SelectRun(QWidget*, const QStringList&, int current) override { return current; }
+  QString Last;
+};
+
+void save(QWidget* widget, const QString& folder, const QString& name) {
+  QApplication::processEvents();
+  const QString file = folder + "/" + name;
+  if (!widget->grab().save(file)) std::cerr << "cannot write " << file.toStdString() << "\n";
+  else std::cout << file.toStdString() << "\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");
+  QLocale::setDefault(QLocale::c());
+  if (argc < 3) {
+    std::cerr << "usage: vexa-screenshots PROJECT.vxa FOLDER\n";
+    return 2;
+  }
+  const QString project = QString::fromLocal8Bit(argv[1]), folder = QString::fromLocal8Bit(argv[2]);
+  LoadProgramSteelData(ProgramDirectory());
+  TQuietDialogs dialogs;
+  SetUserDialogs(&dialogs);
+  QTemporaryDir store;
+  QSettings settings(store.filePath("vexa.ini"), QSettings::IniFormat);
+
+  TMainForm main(settings);
+  main.resize(1280, 800);
+  main.show();
+  TMDIChildWin* child = main.OpenProject(project);
+  save(&main, folder, "main-window.png");
+
+  TVexaBaseDlg* page = main.Shared.Pages.at("Общая информация");
+  page->Data = &child->EngineData();
+  page->InitDialog();
+  page->adjustSize();
+  page->show();
+  save(page, folder, "page-general.png");
+  page->hide();
+
+  bool taken = false;
+  QObject::connect(main.Shared.Progress, &TProgressDlg::StepShown, [&](int k, int steps) {
+    if (!taken && k >= steps / 3) {
+      taken = true;
+      save(main.Shared.Progress, folder, "progress.png");
+    }
+  });
+  QElapsedTimer timer;
+  timer.start();
+  main.CalcDynamic->trigger();
+  const double seconds = static_cast<double>(timer.elapsed()) / 1000.0;
+  std::cout << "F3 to \"" << dialogs.Last.toStdString() << "\": " << seconds << " s\n";
+  save(&main, folder, "main-window-calculated.png");
+
+  TAboutBox about(&main);
+  about.show();
+  save(&about, folder, "about.png");
+
+  THelpWindow* help = main.ShowHelp();
+  save(help, folder, "help.png");
+  help->hide();
+
+  for (TMDIChildWin* window : main.Children()) window->Modified = false;
+  main.close();
+  return 0;
+}
