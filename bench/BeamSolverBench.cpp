@@ -1,5 +1,6 @@
-// The beam model of the bundled example (8 sections × 2 rows, 720 steps): one step and the
-// whole angle loop with the reference and the production solver.
+// The beam model of the bundled example (8 sections × 2 rows, 720 steps): one step, the angle
+// loop and the whole strength run (preparation included) with each solver, on one thread and
+// on two.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -25,6 +26,7 @@ std::unique_ptr<TDynamicCalcStruct> preparedRun(TEngineDataStruct& engine, TSolv
 void solveOneStep(benchmark::State& state, TSolverKind solver) {
   TEngineDataStruct engine;
   auto run = preparedRun(engine, solver, 1);
+  run->SolveBeamAtStep(0);  // the solver's own preparation
   int k = 0;
   for (auto _ : state) {
     run->SolveBeamAtStep(k);
@@ -32,9 +34,20 @@ void solveOneStep(benchmark::State& state, TSolverKind solver) {
   }
 }
 
+// The angle loop of a prepared run, the solver's preparation included.
+void angleLoop(benchmark::State& state, TSolverKind solver, int threads) {
+  TEngineDataStruct engine;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto run = preparedRun(engine, solver, threads);
+    state.ResumeTiming();
+    run->RunAngleLoop();
+    benchmark::DoNotOptimize(run->Cranks[0]->Mkks2.data());
+  }
+}
+
 void wholeRun(benchmark::State& state, TSolverKind solver, int threads) {
   TEngineDataStruct engine;
-  LoadProjectFile(engine, Examples / "V16-26-26.vxa");
   for (auto _ : state) {
     auto run = preparedRun(engine, solver, threads);
     run->Run();
@@ -45,7 +58,14 @@ void wholeRun(benchmark::State& state, TSolverKind solver, int threads) {
 }  // namespace
 
 BENCHMARK_CAPTURE(solveOneStep, reference, TSolverKind::Dense)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(solveOneStep, production, TSolverKind::Fast)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(wholeRun, reference, TSolverKind::Dense, 0)->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK_CAPTURE(wholeRun, production_1_thread, TSolverKind::Fast, 1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(wholeRun, production_all_cores, TSolverKind::Fast, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(solveOneStep, sparse, TSolverKind::Fast)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(solveOneStep, shaft_frame, TSolverKind::Shaft)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(angleLoop, sparse_1_thread, TSolverKind::Fast, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(angleLoop, sparse_2_threads, TSolverKind::Fast, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(angleLoop, shaft_frame_1_thread, TSolverKind::Shaft, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(angleLoop, shaft_frame_2_threads, TSolverKind::Shaft, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(wholeRun, reference_2_threads, TSolverKind::Dense, 2)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(wholeRun, sparse_1_thread, TSolverKind::Fast, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(wholeRun, sparse_2_threads, TSolverKind::Fast, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(wholeRun, shaft_frame_1_thread, TSolverKind::Shaft, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(wholeRun, shaft_frame_2_threads, TSolverKind::Shaft, 2)->Unit(benchmark::kMillisecond)->UseRealTime();

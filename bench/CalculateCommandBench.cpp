@@ -1,9 +1,12 @@
 // The whole calculate command of the bundled example: the design run, the torsional
-// calculation with its resonance search and the twelve resonance runs.
+// calculation with its resonance search and the twelve resonance runs, on one thread and on
+// two; and the JSON document of all its results.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <fstream>
 
+#include "JsonResultsUnit.h"
 #include "ProjectCalcUnit.h"
 #include "ProjectFileUnit.h"
 
@@ -11,17 +14,34 @@ namespace {
 
 const std::filesystem::path Examples = VEXA_SOURCE_DIR "/examples";
 
+std::unique_ptr<TVexaProject> calculated(benchmark::State& state, int threads) {
+  TRunSettings settings;
+  settings.ProjectDir = Examples;
+  settings.Threads = threads;
+  auto project = std::make_unique<TVexaProject>(settings);
+  LoadProjectFile(project->EngineData, Examples / "V16-26-26.vxa");
+  const auto result = project->CalcDynamicExecute();
+  if (!result.Completed || project->Results.size() != 13) state.SkipWithError("the example did not calculate");
+  return project;
+}
+
 void calculateExample(benchmark::State& state) {
+  for (auto _ : state) calculated(state, static_cast<int>(state.range(0)));
+}
+
+void writeJson(benchmark::State& state, TJsonContent content) {
+  const auto project = calculated(state, 0);
+  const auto file = std::filesystem::temp_directory_path() / "vexa-bench-results.json";
   for (auto _ : state) {
-    TRunSettings settings;
-    settings.ProjectDir = Examples;
-    TVexaProject project(settings);
-    LoadProjectFile(project.EngineData, Examples / "V16-26-26.vxa");
-    const auto result = project.CalcDynamicExecute();
-    if (!result.Completed || project.Results.size() != 13) state.SkipWithError("the example did not calculate");
+    std::ofstream out(file, std::ios::binary);
+    WriteResultsJson(out, project->EngineData.ProjectName, project->Results, project->OscillCalc.get(), content);
   }
+  state.counters["MB"] = static_cast<double>(std::filesystem::file_size(file)) / 1e6;
+  std::filesystem::remove(file);
 }
 
 }  // namespace
 
-BENCHMARK(calculateExample)->Unit(benchmark::kMillisecond)->MinTime(5);
+BENCHMARK(calculateExample)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
+BENCHMARK_CAPTURE(writeJson, full, TJsonContent::Full)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(writeJson, summary, TJsonContent::Summary)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -14,12 +14,12 @@ void mirrorLower(TMatrix12& k) {
     for (std::size_t c = r + 1; c < 12; ++c) k[r][c] = k[c][r];
 }
 
-void zeroSmall(TVector12& v) {
-  for (double& x : v)
+}  // namespace
+
+void ZeroSmallForces(TVector12& forces) {
+  for (double& x : forces)
     if (std::fabs(x) < ForceZero) x = 0;
 }
-
-}  // namespace
 
 TBeamElem::TBeamElem() {
   Fix.fill(TF_EMPTY);
@@ -219,7 +219,7 @@ TVector12 GlobalEndForces(const TMatrix12& global, const TVector12& displacement
   TVector12 f{};
   for (std::size_t r = 0; r < 12; ++r)
     for (std::size_t c = 0; c < 12; ++c) f[r] += global[r][c] * displacements[c];
-  zeroSmall(f);
+  ZeroSmallForces(f);
   return f;
 }
 
@@ -231,7 +231,7 @@ TVector12 LocalEndForces(const TMatrix12& local, const TMatrix3& c, const TVecto
   TVector12 f{};
   for (std::size_t r = 0; r < 12; ++r)
     for (std::size_t j = 0; j < 12; ++j) f[r] += local[r][j] * turned[j];
-  zeroSmall(f);
+  ZeroSmallForces(f);
   return f;
 }
 

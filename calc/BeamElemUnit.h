@@ -99,3 +99,5 @@ TMatrix12 RotateStiffness(const TMatrix12& local, const TMatrix3& cosines);
 // below 0.001 become exactly 0.
 TVector12 GlobalEndForces(const TMatrix12& global, const TVector12& displacements);
 TVector12 LocalEndForces(const TMatrix12& local, const TMatrix3& cosines, const TVector12& displacements);
+// Sets the end forces whose magnitude is below 0.001 to exactly 0.
+void ZeroSmallForces(TVector12& forces);

@@ -3,18 +3,16 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <set>
 #include <string>
 
 #include "DynamicCalcUnit.h"
 #include "FloatCheckUnit.h"
 #include "MessageTextUnit.h"
+#include "ShaftFrameUnit.h"
 
 namespace {
 
 constexpr double Pi = std::numbers::pi;
-constexpr double PenaltyFactor = 1e30;  // held degrees: their diagonal is multiplied by this
-constexpr double PenaltyLoad = 1e20;    // and their right-hand side set to this
 
 void requirePositive(double value, const std::string& subject, TGender gender, const char* unit,
                      const char* hint = "") {
@@ -186,46 +184,57 @@ void TDynamicCalcStruct::BuildBeamModel() {
   NNodes = static_cast<std::int16_t>(largestNode + 1);
   NodeXYZ.assign(static_cast<std::size_t>(NNodes), {});
 
-  // The pattern of the system, the slot of every element entry and what stays fixed.
+  // The degrees of every element, what stays fixed, and the element stiffnesses.
   TBeamAssembly& a = *assembly_;
   const int size = 6 * NNodes;
-  std::vector<std::set<int>> rows(static_cast<std::size_t>(size));
   DofFix.assign(static_cast<std::size_t>(size), TF_EMPTY);
   for (const TBeamElem& el : Elements) {
     const auto dofs = elementDofs(el);
     a.Dofs.push_back(dofs);
-    for (int r : dofs)
-      for (int c : dofs) rows[static_cast<std::size_t>(c)].insert(r);
     for (std::size_t d = 0; d < 12; ++d)
       if (el.Fix[d] != TF_EMPTY) DofFix[static_cast<std::size_t>(dofs[d])] = el.Fix[d];
+    a.Local.push_back(el.LocalStiffness());
+    a.Global.push_back(RotateStiffness(a.Local.back(), el.DirectionCosines()));
+    if (turns(el.Kind)) a.Turning.push_back(static_cast<int>(a.Dofs.size()) - 1);
   }
+  for (int j = 0; j < size; ++j)
+    if (DofFix[static_cast<std::size_t>(j)] != TF_EMPTY) a.HeldDofs.push_back(j);
+}
+
+void LayOutBeamSystem(TBeamAssembly& a, int size) {
+  std::vector<std::vector<int>> rows(static_cast<std::size_t>(size));
+  for (const auto& dofs : a.Dofs)
+    for (int c : dofs) rows[static_cast<std::size_t>(c)].insert(rows[static_cast<std::size_t>(c)].end(), dofs.begin(), dofs.end());
   TBeamSystem& system = a.System;
   system.Size = size;
   system.ColumnStart.assign(1, 0);
-  for (const auto& column : rows) {
+  system.RowIndex.clear();
+  for (auto& column : rows) {
+    std::sort(column.begin(), column.end());
+    column.erase(std::unique(column.begin(), column.end()), column.end());
     system.RowIndex.insert(system.RowIndex.end(), column.begin(), column.end());
     system.ColumnStart.push_back(static_cast<int>(system.RowIndex.size()));
   }
   system.Values.assign(system.RowIndex.size(), 0.0);
   system.F.assign(static_cast<std::size_t>(size), 0.0);
-  for (std::size_t k = 0; k < Elements.size(); ++k) {
+  a.Slots.clear();
+  for (const auto& dofs : a.Dofs) {
     std::array<int, 144> slots;
     for (std::size_t r = 0; r < 12; ++r)
-      for (std::size_t c = 0; c < 12; ++c) slots[r * 12 + c] = system.Slot(a.Dofs[k][r], a.Dofs[k][c]);
+      for (std::size_t c = 0; c < 12; ++c) slots[r * 12 + c] = system.Slot(dofs[r], dofs[c]);
     a.Slots.push_back(slots);
-    a.Local.push_back(Elements[k].LocalStiffness());
-    a.Global.push_back(RotateStiffness(a.Local.back(), Elements[k].DirectionCosines()));
-    if (turns(Elements[k].Kind)) a.Turning.push_back(static_cast<int>(k));
   }
-  for (int j = 0; j < size; ++j)
-    if (DofFix[static_cast<std::size_t>(j)] != TF_EMPTY) {
-      a.HeldDofs.push_back(j);
-      a.HeldDiagonal.push_back(system.Slot(j, j));
-    }
+  a.HeldDiagonal.clear();
+  for (int j : a.HeldDofs) a.HeldDiagonal.push_back(system.Slot(j, j));
 }
 
 TBeamWorkspace MakeBeamWorkspace(const TBeamAssembly& assembly, TSolverKind kind) {
   TBeamWorkspace w;
+  if (kind == TSolverKind::Shaft) {
+    if (!assembly.ShaftFrame) throw std::logic_error("the shaft frame is not condensed");
+    w.Shaft = MakeShaftFrameWorkspace(*assembly.ShaftFrame);
+    return w;
+  }
   w.System = assembly.System;
   w.Global = assembly.Global;
   w.Solver = MakeSolver(kind);
@@ -234,8 +243,11 @@ TBeamWorkspace MakeBeamWorkspace(const TBeamAssembly& assembly, TSolverKind kind
 
 void PlaceBeamElements(const TDynamicCalcStruct& run, int k, std::vector<TBeamElem>& elements,
                        std::vector<TPoint3>& nodes) {
-  const TEngineDataStruct& e = run.Engine;
-  const double alpha = run.AngleGrid[static_cast<std::size_t>(k)];
+  PlaceBeamElementsAt(run.Engine, run.AngleGrid[static_cast<std::size_t>(k)], elements, nodes);
+}
+
+void PlaceBeamElementsAt(const TEngineDataStruct& e, double alpha, std::vector<TBeamElem>& elements,
+                         std::vector<TPoint3>& nodes) {
   int t = 0;
   nodes[0] = {};
   for (TBeamElem& el : elements) {
@@ -263,8 +275,16 @@ void PlaceBeamElements(const TDynamicCalcStruct& run, int k, std::vector<TBeamEl
 void SolveBeamStep(TDynamicCalcStruct& run, int k, std::vector<TBeamElem>& elements, std::vector<TPoint3>& nodes,
                    TBeamWorkspace& w) {
   const TBeamAssembly& a = *run.Assembly();
-  const std::size_t step = static_cast<std::size_t>(k);
   ClearFloatFlags();
+  if (w.Shaft) {
+    // The shaft-frame solver reads no positions: the elements are placed for the picture
+    // only, when the run's own elements are solved for an observer that draws them.
+    const TCalcObserver* observer = run.Settings().Observer;
+    if (&elements == &run.Elements && observer && observer->DrawsModel()) PlaceBeamElements(run, k, elements, nodes);
+    SolveShaftFrameStep(run, k, *a.ShaftFrame, *w.Shaft);
+    CheckFloatFlags("балочная модель вала", "шаг " + std::to_string(k));
+    return;
+  }
   PlaceBeamElements(run, k, elements, nodes);
   for (int index : a.Turning) {
     const auto i = static_cast<std::size_t>(index);
@@ -299,20 +319,28 @@ void SolveBeamStep(TDynamicCalcStruct& run, int k, std::vector<TBeamElem>& eleme
   for (std::size_t i = 0; i < elements.size(); ++i)
     for (std::size_t d = 0; d < 12; ++d) elements[i].Displacements[d] = w.U[static_cast<std::size_t>(a.Dofs[i][d])];
 
-  // Results of every throw at this step.
+  WriteBeamStepResults(
+      run, k,
+      [&](int element) {
+        const auto i = static_cast<std::size_t>(element);
+        return GlobalEndForces(w.Global[i], elements[i].Displacements);
+      },
+      [&](int element) {
+        const auto i = static_cast<std::size_t>(element);
+        return LocalEndForces(a.Local[i], elements[i].Cosines, elements[i].Displacements)[7];
+      });
+  CheckFloatFlags("балочная модель вала", "шаг " + std::to_string(k));
+}
+
+void WriteBeamStepResults(TDynamicCalcStruct& run, int k, const std::function<TVector12(int)>& global,
+                          const std::function<double(int)>& axial) {
+  const TBeamAssembly& a = *run.Assembly();
+  const std::size_t step = static_cast<std::size_t>(k);
   const TEngineDataStruct& e = run.Engine;
   const double alpha = run.AngleGrid[step];
   for (std::size_t t = 0; t < a.Throws.size(); ++t) {
     const TBeamThrowElements& te = a.Throws[t];
     TCrank& crank = *run.Cranks[t];
-    auto global = [&](int element) {
-      const auto i = static_cast<std::size_t>(element);
-      return GlobalEndForces(w.Global[i], elements[i].Displacements);
-    };
-    auto axial = [&](int element) {
-      const auto i = static_cast<std::size_t>(element);
-      return LocalEndForces(a.Local[i], elements[i].Cosines, elements[i].Displacements)[7];
-    };
     const TVector12 first = global(te.FirstJournal), lastJournal = global(te.LastJournal);
     crank.MX1[step] = first[3];
     crank.MY1[step] = first[4];
@@ -339,11 +367,19 @@ void SolveBeamStep(TDynamicCalcStruct& run, int k, std::vector<TBeamElem>& eleme
       crank.Cylinders[j]->MYss[step] = pin[10];
     }
   }
-  CheckFloatFlags("балочная модель вала", "шаг " + std::to_string(k));
+}
+
+void TDynamicCalcStruct::prepareSolver() {
+  if (!assembly_) throw std::logic_error("the beam model is not built");
+  if (settings_.Solver == TSolverKind::Shaft) {
+    if (!assembly_->ShaftFrame) assembly_->ShaftFrame = BuildShaftFrame(*this);
+  } else if (assembly_->Slots.empty()) {
+    LayOutBeamSystem(*assembly_, 6 * NNodes);
+  }
 }
 
 void TDynamicCalcStruct::SolveBeamAtStep(int k) {
-  if (!assembly_) throw std::logic_error("the beam model is not built");
+  prepareSolver();
   if (!workspace_) workspace_ = std::make_unique<TBeamWorkspace>(MakeBeamWorkspace(*assembly_, settings_.Solver));
   SolveBeamStep(*this, k, Elements, NodeXYZ, *workspace_);
 }

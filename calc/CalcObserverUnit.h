@@ -24,6 +24,9 @@ class TCalcObserver {
   // Step `step` of the angle loop is solved; its results are in the run.
   virtual void StepDone(const TDynamicCalcStruct& /*run*/, int /*step*/, int /*steps*/) {}
   virtual void AngleLoopFinished(const TDynamicCalcStruct& /*run*/) {}
+  // Whether StepDone draws the run's model: only then are its elements placed at every step
+  // (a cost of the picture, not of the solution).
+  virtual bool DrawsModel() const { return true; }
   // Read after every reported step and at every stage; true stops the calculation with
   // ECalcCancelled. May be called from the calculating thread, so it must be cheap and safe.
   virtual bool CancelRequested() const { return false; }

@@ -1,6 +1,7 @@
 #include "CrankUnit.h"
 
 #include <cmath>
+#include <stdexcept>
 #include <numbers>
 #include <string>
 
@@ -47,11 +48,7 @@ void TCrank::ComputeLoads(int s) {
       TSum[i] += cylinder->T[i];
       ZSum[i] += cylinder->Z[i];
     }
-
-  const TCylinder& master = *Cylinders.front();
-  const double torquePerMPa = master.Fp * 1e6 * Calc.Engine.R;
-  for (std::size_t i = 0; i < n; ++i) Mk[i] = TSum[i] * torquePerMPa;
-  ShiftArray(Mk, master.Shift, TShiftDirection::Left);
+  torqueOfTangentialSum(TSum, Mk);
 
   const std::string stage = "нагрузки колена " + std::to_string(s);
   ClearFloatFlags();
@@ -80,13 +77,26 @@ void HarmonicCoefficients(const TReal1DArray& values, double& a0, TReal1DArray& 
   double sum0 = 0;
   for (std::size_t i = 0; i < n; ++i) sum0 += h * (at(i) + at(i + 1)) / 2;
   a0 = sum0 / Pi;
+  // cos and sin of j·h for every product j = x·i that occurs, shared by the throws of a run
+  // (every thread keeps its own).
+  thread_local std::size_t tableSteps = 0;
+  thread_local TReal1DArray cosines, sines;
+  const std::size_t products = A.size() * n + 1;
+  if (tableSteps != n || cosines.size() < products) {
+    tableSteps = n;
+    cosines.resize(products);
+    sines.resize(products);
+    for (std::size_t j = 0; j < products; ++j) {
+      cosines[j] = std::cos(static_cast<double>(j) * h);
+      sines[j] = std::sin(static_cast<double>(j) * h);
+    }
+  }
   for (std::size_t x = 1; x <= A.size(); ++x) {
     double a = 0, b = 0;
     for (std::size_t i = 0; i < n; ++i) {
-      const double t0 = static_cast<double>(x * i) * h;
-      const double t1 = static_cast<double>(x * (i + 1)) * h;
-      a += h * (at(i) * std::cos(t0) + at(i + 1) * std::cos(t1)) / 2;
-      b += h * (at(i) * std::sin(t0) + at(i + 1) * std::sin(t1)) / 2;
+      const std::size_t j0 = x * i, j1 = x * (i + 1);
+      a += h * (at(i) * cosines[j0] + at(i + 1) * cosines[j1]) / 2;
+      b += h * (at(i) * sines[j0] + at(i + 1) * sines[j1]) / 2;
     }
     A[x - 1] = a / Pi;
     B[x - 1] = b / Pi;
@@ -95,10 +105,53 @@ void HarmonicCoefficients(const TReal1DArray& values, double& a0, TReal1DArray& 
 
 void TCrank::harmonicAnalysis() {
   HarmonicCoefficients(Mk, HarmA0, HarmA, HarmB);
+  harmonicPolar();
+}
+
+void TCrank::harmonicPolar() {
   for (std::size_t x = 0; x < HarmA.size(); ++x) {
     HarmAmp[x] = std::sqrt(HarmA[x] * HarmA[x] + HarmB[x] * HarmB[x]);
     HarmPhase[x] = HarmonicPhase(HarmA[x], HarmB[x]);
   }
+}
+
+void TCrank::torqueOfTangentialSum(const TReal1DArray& tSum, TReal1DArray& torque) const {
+  const TCylinder& master = *Cylinders.front();
+  const double torquePerMPa = master.Fp * 1e6 * Calc.Engine.R;
+  torque.resize(tSum.size());
+  for (std::size_t i = 0; i < tSum.size(); ++i) torque[i] = tSum[i] * torquePerMPa;
+  ShiftArray(torque, master.Shift, TShiftDirection::Left);
+}
+
+TTorqueHarmonicParts TCrank::TorqueHarmonicParts() const {
+  const double omega = Calc.Engine.Omega();
+  if (!(omega > 0)) throw std::logic_error("the inertia part of the torque needs a positive speed");
+  TTorqueHarmonicParts parts;
+  TReal1DArray gas(TSum.size(), 0.0), inertia(TSum.size(), 0.0), t, torque;
+  for (const auto& cylinder : Cylinders) {
+    cylinder->TangentialForces(cylinder->P, t);
+    for (std::size_t i = 0; i < t.size(); ++i) gas[i] += t[i];
+    cylinder->TangentialForces(cylinder->Pj, t);
+    for (std::size_t i = 0; i < t.size(); ++i) inertia[i] += t[i];
+  }
+  for (double& value : inertia) value /= omega * omega;
+  parts.GasA.resize(HarmA.size());
+  parts.InertiaA.resize(HarmA.size());
+  torqueOfTangentialSum(gas, torque);
+  HarmonicCoefficients(torque, parts.GasA0, parts.GasA, parts.GasB);
+  torqueOfTangentialSum(inertia, torque);
+  HarmonicCoefficients(torque, parts.InertiaA0, parts.InertiaA, parts.InertiaB);
+  return parts;
+}
+
+void TCrank::SetTorqueHarmonics(const TTorqueHarmonicParts& parts, double omega) {
+  const double omega2 = omega * omega;
+  HarmA0 = parts.GasA0 + omega2 * parts.InertiaA0;
+  for (std::size_t x = 0; x < HarmA.size(); ++x) {
+    HarmA[x] = parts.GasA[x] + omega2 * parts.InertiaA[x];
+    HarmB[x] = parts.GasB[x] + omega2 * parts.InertiaB[x];
+  }
+  harmonicPolar();
 }
 
 void TCrank::shaftAxisLoads(int s) {

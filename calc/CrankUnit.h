@@ -10,6 +10,15 @@
 
 class TDynamicCalcStruct;
 
+// Harmonics of a throw's torque split by origin: at the crank speed ω (rad/s) the torque is
+// the gas part plus ω² times the inertia part, since the inertia forces of the reciprocating
+// masses grow with the square of the speed while the angles and a given diagram stay.
+struct TTorqueHarmonicParts {
+  double GasA0 = 0, InertiaA0 = 0;        // N·m and N·m·s²
+  TReal1DArray GasA, GasB;                // N·m
+  TReal1DArray InertiaA, InertiaB;        // N·m·s²
+};
+
 class TCrank {
  public:
   explicit TCrank(TDynamicCalcStruct& calc);
@@ -64,11 +73,21 @@ class TCrank {
   // Smallest value of a per-cylinder safety factor over the throw's cylinders (10³⁰ without
   // cylinders); index gets the 0-based cylinder, the first of equal minima.
   double MinOverCylinders(double TCylinder::*factor, int& index) const;
+  // The two parts of the torque harmonics, after ComputeLoads at a positive speed.
+  TTorqueHarmonicParts TorqueHarmonicParts() const;
+  // Sets HarmA0, HarmA, HarmB, HarmAmp and HarmPhase to those of the torque at ω (rad/s);
+  // the per-step arrays keep the speed they were computed at.
+  void SetTorqueHarmonics(const TTorqueHarmonicParts& parts, double omega);
 
   int NPts() const { return static_cast<int>(TSum.size()); }
 
  private:
   void harmonicAnalysis();
+  // HarmAmp and HarmPhase from HarmA and HarmB.
+  void harmonicPolar();
+  // Torque of the throw (N·m, from the firing step of its row-1 cylinder) of a sum of the
+  // cylinders' tangential forces (MPa per step).
+  void torqueOfTangentialSum(const TReal1DArray& tSum, TReal1DArray& torque) const;
   void shaftAxisLoads(int s);
   void splitScheme(int s);
 };

@@ -89,6 +89,30 @@ void TCylinder::articulatedKinematics(double omega, double delta, double gamma1,
   fillSteps(Vol, stage, "Vol", [&](std::size_t i) { return Fp * Sp[i]; });
 }
 
+bool TCylinder::articulated() const {
+  const TEngineDataStruct& e = Crank.Calc.Engine;
+  return e.Disposition != 0 && e.CylRow(CylNo) > 1;
+}
+
+double TCylinder::articulatedReaction(double ps, std::size_t i) const {
+  const TEngineDataStruct& e = Crank.Calc.Engine;
+  const int r = e.CylRow(CylNo);
+  return Forces::ArtReaction(ps, e.CylPhase(CylNo), e.ConRodGamma1[r], Crank.Cylinders.front()->Beta[i], Beta[i],
+                             e.ConRodR1[r], e.ConRodL[1]);
+}
+
+void TCylinder::TangentialForces(const TReal1DArray& ps, TReal1DArray& t) const {
+  t.resize(ps.size());
+  if (!articulated()) {
+    for (std::size_t i = 0; i < t.size(); ++i) t[i] = Forces::TangentialForce(ps[i], Alpha[i], Beta[i]);
+    return;
+  }
+  const TCylinder& master = *Crank.Cylinders.front();
+  for (std::size_t i = 0; i < t.size(); ++i)
+    t[i] = Forces::ArtTangential(Forces::RodForce(ps[i], Beta[i]), articulatedReaction(ps[i], i), master.Alpha[i],
+                                 Alpha[i], Beta[i]);
+}
+
 void TCylinder::ComputeForces(int s, int r) {
   const TDynamicCalcStruct& run = Crank.Calc;
   const TEngineDataStruct& e = run.Engine;
@@ -106,25 +130,22 @@ void TCylinder::ComputeForces(int s, int r) {
   fillSteps(Ps, stage, "Ps", [&](std::size_t i) { return P[i] + Pj[i]; });
 
   ClearFloatFlags();
-  if (r == 1 || e.Disposition == 0) {
+  if (!articulated()) {
     for (std::size_t i = 0; i < n; ++i) {
       N[i] = Forces::SideForce(Ps[i], Beta[i]);
       K[i] = Forces::RodForce(Ps[i], Beta[i]);
-      T[i] = Forces::TangentialForce(Ps[i], Alpha[i], Beta[i]);
       Z[i] = Forces::RadialForce(Ps[i], Alpha[i], Beta[i]);
     }
   } else {
-    const double delta = e.CylPhase(CylNo);
     for (std::size_t i = 0; i < n; ++i) {
       K[i] = Forces::RodForce(Ps[i], Beta[i]);
       N[i] = Forces::SideForce(Ps[i], Beta[i]);
-      const double dN =
-          Forces::ArtReaction(Ps[i], delta, e.ConRodGamma1[r], master.Beta[i], Beta[i], e.ConRodR1[r], e.ConRodL[1]);
-      T[i] = Forces::ArtTangential(K[i], dN, master.Alpha[i], Alpha[i], Beta[i]);
+      const double dN = articulatedReaction(Ps[i], i);
       Z[i] = Forces::ArtRadial(K[i], dN, master.Alpha[i], Alpha[i], Beta[i]);
       master.N[i] += dN;  // the articulated rod's reaction acts on the master rod
     }
   }
+  TangentialForces(Ps, T);
   CheckFloatFlags(stage, "N, K, T, Z");
 
   // Every row carries its own rotating con-rod part and an equal share of the crankpin.

@@ -48,8 +48,15 @@ class TCylinder {
   void ComputeKinematics(int s, int r);
   // Fills the force arrays; the kinematics of every cylinder of the throw come first.
   void ComputeForces(int s, int r);
+  // Tangential force on the crankpin (MPa) of a given force history along the cylinder axis
+  // (MPa per step) into t, with the cylinder's kinematics: T is linear in that force.
+  void TangentialForces(const TReal1DArray& ps, TReal1DArray& t) const;
 
  private:
+  // A cylinder of row 2 and above on an articulated rod.
+  bool articulated() const;
+  // Reaction the articulated rod hands to its master at step i for the axial force ps, MPa.
+  double articulatedReaction(double ps, std::size_t i) const;
   void centralKinematics(double omega, double a, double R, double l);
   void articulatedKinematics(double omega, double delta, double gamma1, double R, double r1, double lM, double l);
 };

@@ -43,9 +43,13 @@ std::filesystem::path TDynamicCalcStruct::DiagramPath() const {
   return settings_.ExchangeDir / "Default.dia";
 }
 
+bool TDynamicCalcStruct::DiagramDependsOnSpeed() const {
+  return settings_.DiagramFile.empty() && Engine.IDSource != 1 && settings_.WorkingProcess;
+}
+
 void TDynamicCalcStruct::Prepare() {
   Clear();
-  if (settings_.DiagramFile.empty() && Engine.IDSource != 1 && settings_.WorkingProcess) {
+  if (DiagramDependsOnSpeed()) {
     stage("Рабочий процесс");
     settings_.WorkingProcess(Engine);
   }
@@ -94,6 +98,7 @@ void TDynamicCalcStruct::RunAngleLoop() {
   if (observer) observer->AngleLoopStarted(*this, steps);
   const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   const int threads = std::min(settings_.Threads > 0 ? settings_.Threads : cores, std::max(steps, 1));
+  if (steps > 0) prepareSolver();
   if (threads > 1) {
     parallelAngleLoop(threads);
   } else {
@@ -103,6 +108,9 @@ void TDynamicCalcStruct::RunAngleLoop() {
       if (observer && observer->CancelRequested()) throw ECalcCancelled();
     }
   }
+  // The condensation serves the loop only: a calculate command keeps many runs.
+  if (assembly_) assembly_->ShaftFrame.reset();
+  workspace_.reset();
   if (observer) observer->AngleLoopFinished(*this);
 }
 
@@ -125,7 +133,7 @@ void TDynamicCalcStruct::parallelAngleLoop(int threads) {
         SolveBeamStep(*this, k, elements, nodes, workspace);
         const int finished = ++done;
         if (reportProgress && settings_.Observer) {
-          PlaceBeamElements(*this, k, Elements, NodeXYZ);
+          if (settings_.Observer->DrawsModel()) PlaceBeamElements(*this, k, Elements, NodeXYZ);
           settings_.Observer->StepDone(*this, finished - 1, steps);
           if (settings_.Observer->CancelRequested()) throw ECalcCancelled();
         }

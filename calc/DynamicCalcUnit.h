@@ -28,7 +28,7 @@ struct TRunSettings {
   std::filesystem::path ExchangeDir;
   TCalcObserver* Observer = nullptr;
   // Solver of the beam at every step, and the threads of the angle loop (0: one per core).
-  TSolverKind Solver = TSolverKind::Fast;
+  TSolverKind Solver = TSolverKind::Shaft;
   int Threads = 0;
   // Reproduces the beam frame of earlier versions for comparison: the web and counterweight
   // sections take the two bending inertias exchanged, and the supports leave the journals
@@ -81,6 +81,9 @@ class TDynamicCalcStruct {
   // The diagram file the run reads: the override, the project's own file, or the
   // working-process program's "Default.dia".
   std::filesystem::path DiagramPath() const;
+  // True when Prepare has the working-process program compute the diagram (at the project's
+  // speed); false when it reads a diagram file, which is the same at every speed.
+  bool DiagramDependsOnSpeed() const;
   const TRunSettings& Settings() const { return settings_; }
   const TBeamAssembly* Assembly() const { return assembly_.get(); }
 
@@ -89,6 +92,8 @@ class TDynamicCalcStruct {
   std::unique_ptr<TBeamAssembly> assembly_;
   std::unique_ptr<TBeamWorkspace> workspace_;  // of SolveBeamAtStep
   void parallelAngleLoop(int threads);
+  // Builds what the chosen solver needs before the first step.
+  void prepareSolver();
   void stage(const std::string& name) const;
 };
 

@@ -202,5 +202,6 @@ class TSparseLdltSolver : public TLinearSolver {
 
 std::unique_ptr<TLinearSolver> MakeSolver(TSolverKind kind) {
   if (kind == TSolverKind::Dense) return std::make_unique<TDenseGaussSolver>();
-  return std::make_unique<TSparseLdltSolver>();
+  if (kind == TSolverKind::Fast) return std::make_unique<TSparseLdltSolver>();
+  throw std::logic_error("the shaft-frame solver does not solve the whole frame's system");
 }

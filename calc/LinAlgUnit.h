@@ -50,8 +50,11 @@ class TLinearSolver {
   virtual void Substitute(const TReal1DArray& b, TReal1DArray& x) = 0;
 };
 
-enum class TSolverKind { Dense, Fast };
+// The reference dense elimination, the sparse LDLᵀ of the whole frame, and the condensation in
+// the shaft's own frame (not a TLinearSolver: it solves the frame's steps as a whole).
+enum class TSolverKind { Dense, Fast, Shaft };
 
+// The solver of the whole frame's system (Dense or Fast).
 std::unique_ptr<TLinearSolver> MakeSolver(TSolverKind kind);
 
 // Names a degree of freedom for messages: "node 12, rotation about Y".

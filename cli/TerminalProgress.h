@@ -13,6 +13,7 @@ class TTerminalProgress : public TCalcObserver {
   void AngleLoopStarted(const TDynamicCalcStruct& run, int steps) override;
   void StepDone(const TDynamicCalcStruct& run, int step, int steps) override;
   void AngleLoopFinished(const TDynamicCalcStruct& run) override;
+  bool DrawsModel() const override { return false; }
 
  private:
   bool enabled_;

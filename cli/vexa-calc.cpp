@@ -48,10 +48,13 @@ const char* const Usage =
     "  --report             write the text report PROJECT.VexaRes with every item\n"
     "  --items LIST         with --report or --xlsx: only these positions of the check list (e.g. 0-16,50,51)\n"
     "  --json FILE          write every result to FILE as JSON\n"
+    "  --json-summary FILE  write the same document without the per-step arrays to FILE\n"
     "  --xlsx FILE          write the workbook FILE (.xlsx): the design-speed run's per-step results\n"
     "                       (the --items of the report), stress and safety-factor tables and charts,\n"
     "                       and the strength summary over the resonance runs\n"
-    "  --solver dense|fast  solver of the shaft at every step (default fast)\n"
+    "  --solver dense|fast|shaft  solver of the shaft at every step: the reference elimination,\n"
+    "                       the sparse factorisation of the whole frame, or the condensation in\n"
+    "                       the shaft's own frame (default shaft)\n"
     "  --threads N          threads of the angle loop (default: one per core)\n"
     "  --beam-compat        reproduce the shaft frame of earlier versions for comparison: web\n"
     "                       bending inertias exchanged, the supports' tilt compliances Pmx,\n"
@@ -71,8 +74,9 @@ struct TOptions {
   bool report = false;
   std::string items;
   std::filesystem::path json;
+  std::filesystem::path jsonSummary;
   std::filesystem::path xlsx;
-  TSolverKind solver = TSolverKind::Fast;
+  TSolverKind solver = TSolverKind::Shaft;
   int threads = 0;
   bool beamCompat = false;
 };
@@ -124,12 +128,20 @@ TOptions parseOptions(const std::vector<std::string>& args) {
       options.items = value();
     } else if (a == "--json") {
       options.json = value();
+    } else if (a == "--json-summary") {
+      options.jsonSummary = value();
     } else if (a == "--xlsx") {
       options.xlsx = value();
     } else if (a == "--solver") {
       const std::string solver = value();
-      if (solver != "dense" && solver != "fast") throw TUsageError("--solver принимает значения dense или fast");
-      options.solver = solver == "dense" ? TSolverKind::Dense : TSolverKind::Fast;
+      if (solver == "dense")
+        options.solver = TSolverKind::Dense;
+      else if (solver == "fast")
+        options.solver = TSolverKind::Fast;
+      else if (solver == "shaft")
+        options.solver = TSolverKind::Shaft;
+      else
+        throw TUsageError("--solver принимает значения dense, fast или shaft");
     } else if (a == "--beam-compat") {
       options.beamCompat = true;
     } else if (a == "--threads") {
@@ -150,10 +162,11 @@ TOptions parseOptions(const std::vector<std::string>& args) {
   if (options.project.empty()) throw TUsageError("не указан файл проекта");
   if (options.save && options.command != "coeffs") throw TUsageError("--save применяется только с --coeffs");
   const bool calculationOptions = !options.diagram.empty() || options.report || !options.items.empty() ||
-                                  !options.json.empty() || !options.xlsx.empty() || options.threads > 0 ||
-                                  options.beamCompat;
+                                  !options.json.empty() || !options.jsonSummary.empty() || !options.xlsx.empty() ||
+                                  options.threads > 0 || options.beamCompat;
   if (calculationOptions && options.command != "calculate")
-    throw TUsageError("--diagram, --report, --items, --json, --xlsx, --threads и --beam-compat применяются только при расчёте");
+    throw TUsageError("--diagram, --report, --items, --json, --json-summary, --xlsx, --threads и --beam-compat "
+                      "применяются только при расчёте");
   if (!options.items.empty() && !options.report && options.xlsx.empty())
     throw TUsageError("--items применяется только с --report или --xlsx");
   if (!options.items.empty()) parseItems(options.items);
@@ -273,9 +286,14 @@ int calculate(const TOptions& options) {
     SaveWorkbook(options.xlsx, *project.Results.front(), project.Results, items, data.ProjectName);
     std::cout << WorkbookSavedMessage(options.xlsx) << "\n";
   }
-  if (!options.json.empty()) {
-    const TOscillCalcStruct* oscill = torsion ? project.OscillCalc.get() : nullptr;
-    SaveWholeFile(options.json, ResultsJson(data.ProjectName, project.Results, 1, oscill) + "\n");
+  const TOscillCalcStruct* torsionModel = torsion ? project.OscillCalc.get() : nullptr;
+  for (const auto& [file, content] : {std::pair{options.json, TJsonContent::Full},
+                                      std::pair{options.jsonSummary, TJsonContent::Summary}}) {
+    if (file.empty()) continue;
+    std::ostringstream text;
+    WriteResultsJson(text, data.ProjectName, project.Results, torsionModel, content);
+    text << "\n";
+    SaveWholeFile(file, text.str());
   }
   out(result.Message);
   return 0;

@@ -99,7 +99,8 @@ TEST(CommandLine, NewProjectCanBeShown) {
 TEST(CommandLine, CalculatesTheBundledExampleAndWritesItsResults) {
   testsupport::TempDir dir;
   const std::string project = copyExample(dir, true);
-  const auto calculated = run(project + " --report --json " + (dir / "results.json").string());
+  const auto calculated = run(project + " --report --json " + (dir / "results.json").string() + " --json-summary " +
+                              (dir / "summary.json").string());
   ASSERT_EQ(calculated.exitCode, 0) << calculated.output;
   EXPECT_NE(calculated.output.find("Общее заключение по прочности"), std::string::npos);
   EXPECT_NE(calculated.output.find("Общий запас в правой галтели шатунной шейки | "), std::string::npos);
@@ -138,6 +139,18 @@ TEST(CommandLine, CalculatesTheBundledExampleAndWritesItsResults) {
       EXPECT_GT(entry["value"].get<double>(), 1) << run["title"] << " " << name;
   }
   EXPECT_NE(calculated.output.find("Собственные частоты крутильных колебаний"), std::string::npos);
+
+  // The summary: the same runs and torsion, the extremes of each quantity instead of its steps.
+  std::ifstream summaryFile(dir / "summary.json");
+  const auto summary = nlohmann::json::parse(summaryFile);
+  ASSERT_EQ(summary["runs"].size(), 13u);
+  EXPECT_EQ(summary["torsion"], torsion);
+  EXPECT_EQ(summary["runs"][5]["summary"], results["runs"][5]["summary"]);
+  EXPECT_FALSE(summary["runs"][0].contains("angle_grid"));
+  const auto& extremes = summary["runs"][0]["throws"][7]["q"]["34"];
+  const auto& history = plain["throws"][7]["q"]["34"];
+  EXPECT_EQ(extremes["max"], history[extremes["max_step"].get<std::size_t>()]);
+  EXPECT_LT(std::filesystem::file_size(dir / "summary.json") * 50, std::filesystem::file_size(dir / "results.json"));
 }
 
 TEST(CommandLine, ReportItemsChooseWhatIsWritten) {

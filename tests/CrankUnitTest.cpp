@@ -240,6 +240,44 @@ TEST_F(ThrowLoadsTest, HarmonicSeriesRebuildsTheTorque) {
     EXPECT_NEAR(crank.HarmAmp[x], std::hypot(crank.HarmA[x], crank.HarmB[x]), 1e-9);
 }
 
+// The gas and inertia parts of the torque harmonics, taken at one speed and combined at
+// another, against a run prepared at that other speed.
+TEST_F(ThrowLoadsTest, TorqueHarmonicPartsGiveTheHarmonicsAtAnotherSpeed) {
+  for (int s = 1; s <= engine.NSec; ++s) {
+    engine.FireAngle[s][1] = (s - 1) * 90 * Deg;
+    engine.FireAngle[s][2] = (s - 1) * 90 * Deg + 65 * Deg;
+  }
+  engine.ConRodGamma1[2] = 65 * Deg;
+  engine.NGarm = 24;
+  for (int disposition : {0, 1}) {
+    engine.Disposition = static_cast<std::uint8_t>(disposition);
+    engine.CylEnabled[2][1] = false;  // a cut-out cylinder keeps only its inertia
+    engine.N = 1500;
+    auto first = prepare();
+    std::vector<TTorqueHarmonicParts> parts;
+    for (const auto& crank : first->Cranks) parts.push_back(crank->TorqueHarmonicParts());
+    for (double speed : {430.0, 1500.0, 2380.0}) {
+      engine.N = speed;
+      auto other = prepare();
+      for (std::size_t v = 0; v < parts.size(); ++v) {
+        TCrank& combined = *first->Cranks[v];
+        const TCrank& expected = *other->Cranks[v];
+        combined.SetTorqueHarmonics(parts[v], engine.Omega());
+        double scale = std::fabs(expected.HarmA0);
+        for (double a : expected.HarmAmp) scale = std::max(scale, a);
+        EXPECT_NEAR(combined.HarmA0, expected.HarmA0, 1e-12 * scale);
+        for (std::size_t x = 0; x < expected.HarmA.size(); ++x) {
+          EXPECT_NEAR(combined.HarmA[x], expected.HarmA[x], 1e-12 * scale) << disposition << " " << speed;
+          EXPECT_NEAR(combined.HarmB[x], expected.HarmB[x], 1e-12 * scale);
+          EXPECT_NEAR(combined.HarmAmp[x], expected.HarmAmp[x], 1e-12 * scale);
+          if (expected.HarmAmp[x] > 1e-4 * scale)
+            EXPECT_NEAR(combined.HarmPhase[x], expected.HarmPhase[x], 1e-10);
+        }
+      }
+    }
+  }
+}
+
 TEST(HarmonicAnalysis, PureCosineGivesItsOwnHarmonic) {
   const std::size_t n = 720;
   const double h = 2 * Pi / static_cast<double>(n);

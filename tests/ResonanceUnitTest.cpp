@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <complex>
+#include <filesystem>
 #include <numbers>
 
 #include "EVexaErrorUnit.h"
@@ -129,6 +130,49 @@ TEST_F(ExampleResonanceTest, SectionTorquesBalanceTheInertiaTorquesOfTheMasses) 
     EXPECT_NEAR(oscill->SectTau[Mode][Harmonic][k] * engine.JournalWp(), std::abs(moment), 1e-6 * std::abs(moment));
   }
   EXPECT_EQ(oscill->SectTau[Mode][Harmonic][9], 0);
+}
+
+// A diagram file is the same at every speed: the resonances combine the gas and inertia parts
+// of the torque harmonics. Against the same diagram handed over by a working-process step,
+// which has every resonance speed prepared in full.
+TEST_F(ExampleResonanceTest, FixedDiagramGivesTheResonancesOfRunsPreparedPerSpeed) {
+  engine.nMin = 100;
+  engine.nMax = 2000;
+  oscill->CalcResonances();
+  testsupport::TempDir exchange;
+  TRunSettings perSpeed = settings;
+  perSpeed.ExchangeDir = exchange.Path();
+  const auto diagram = settings.ProjectDir / engine.IDFileName;
+  int preparations = 0;
+  perSpeed.WorkingProcess = [&](TEngineDataStruct&) {
+    ++preparations;
+    std::filesystem::copy_file(diagram, exchange / "Default.dia", std::filesystem::copy_options::overwrite_existing);
+  };
+  TEngineDataStruct viaProgram = engine;
+  viaProgram.IDSource = 0;
+  TOscillCalcStruct reference(viaProgram, perSpeed);
+  reference.CalcFrequencies();
+  reference.CalcResonances();
+  int resonances = 0;
+  for (int i = 1; i < engine.NMass; ++i)
+    for (int j = 0; j < engine.NGarm; ++j) {
+      ASSERT_EQ(oscill->IsResonance(i, j), reference.IsResonance(i, j));
+      if (!reference.IsResonance(i, j)) continue;
+      ++resonances;
+      EXPECT_NEAR(oscill->AkMax[j][i], reference.AkMax[j][i], 1e-12 * reference.AkMax[j][i]);
+      EXPECT_NEAR(oscill->ResAmpl[j][i], reference.ResAmpl[j][i], 1e-12 * reference.ResAmpl[j][i]);
+      EXPECT_EQ(oscill->Aksi[j][i], reference.Aksi[j][i]);
+      for (int v = 0; v < engine.NSec; ++v) {
+        const double scale = reference.Mk[i][j][v];
+        EXPECT_NEAR(oscill->Mk[i][j][v], scale, 1e-12 * scale);
+        EXPECT_NEAR(oscill->Ak[i][j][v], reference.Ak[i][j][v], 1e-12 * scale);
+        EXPECT_NEAR(oscill->Bk[i][j][v], reference.Bk[i][j][v], 1e-12 * scale);
+      }
+      for (std::size_t k = 0; k < reference.SectTau[i][j].size(); ++k)
+        EXPECT_NEAR(oscill->SectTau[i][j][k], reference.SectTau[i][j][k], 1e-12 * reference.SectTau[i][j][k]);
+    }
+  EXPECT_GT(resonances, 3);
+  EXPECT_GE(preparations, resonances);
 }
 
 TEST_F(ExampleResonanceTest, RangeEndsAreIncludedAndTheProjectSpeedIsRestored) {

@@ -291,6 +291,10 @@ void TOscillCalcStruct::CalcResonances() {
     allocateResonances(n, harmonics, Data.NSec);
     Calc->Setup();
     const double damping = Resonance::ThrowDamping(Data.R, Data.D, Data.ksi, Data.NRad);
+    // With a diagram that does not change with the speed, the throws' torque harmonics are
+    // split once into their gas and inertia parts and combined at every resonance speed.
+    const bool fixedDiagram = !Calc->DiagramDependsOnSpeed();
+    std::vector<TTorqueHarmonicParts> parts;
     for (int i = 1; i < n; ++i) {
       // A mode without a real positive eigenvalue has no resonance.
       if (!(Omega[idx(i)] > 0)) continue;
@@ -298,7 +302,16 @@ void TOscillCalcStruct::CalcResonances() {
         const double speed = ResonanceSpeed(i, j);
         if (!(Data.nMin <= speed && speed <= Data.nMax)) continue;
         Data.N = speed;
-        Calc->Prepare();
+        if (!fixedDiagram) {
+          Calc->Prepare();
+        } else {
+          if (parts.empty()) {
+            Calc->Prepare();
+            for (const auto& crank : Calc->Cranks) parts.push_back(crank->TorqueHarmonicParts());
+          }
+          Calc->N = speed;
+          for (std::size_t v = 0; v < parts.size(); ++v) Calc->Cranks[v]->SetTorqueHarmonics(parts[v], Data.Omega());
+        }
         inRange_[idx(j)][idx(i)] = true;
         balance(i, j, damping);
       }

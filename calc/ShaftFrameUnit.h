@@ -1,0 +1,27 @@
+// The beam frame solved in the shaft's own frame, which turns with the crank. There every shaft
+// element keeps its stiffness at every step; only the support springs, which stay along the
+// engine's X and Y axes, and the loads turn. The shaft's stiffness is therefore condensed once
+// per run onto the degrees of freedom of the support nodes (in long double: the frame's
+// stiffnesses span some thirteen decades), and a step solves only a small dense system for the
+// support nodes and forms the end forces that the results need from precomputed influences.
+#pragma once
+
+#include <memory>
+
+#include "BeamModelUnit.h"
+
+class TDynamicCalcStruct;
+struct TShaftFrame;
+
+// Buffers of one thread's steps.
+struct TShaftFrameWorkspace;
+
+// Condenses the run's frame (its model built, its angle grid read). Raises
+// ESingularSystemError when the shaft or a support cannot carry its loads.
+std::shared_ptr<const TShaftFrame> BuildShaftFrame(const TDynamicCalcStruct& run);
+
+std::shared_ptr<TShaftFrameWorkspace> MakeShaftFrameWorkspace(const TShaftFrame& frame);
+
+// Solves step k and writes its results into the run's throws and cylinders. The elements'
+// Displacements are not filled: only the end forces that the results need are formed.
+void SolveShaftFrameStep(TDynamicCalcStruct& run, int k, const TShaftFrame& frame, TShaftFrameWorkspace& workspace);
