@@ -1,6 +1,7 @@
 // vexa-calc: the crankshaft calculation from the command line.
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <iostream>
 #include <numbers>
 #include <optional>
@@ -290,10 +291,14 @@ int calculate(const TOptions& options) {
   for (const auto& [file, content] : {std::pair{options.json, TJsonContent::Full},
                                       std::pair{options.jsonSummary, TJsonContent::Summary}}) {
     if (file.empty()) continue;
-    std::ostringstream text;
-    WriteResultsJson(text, data.ProjectName, project.Results, torsionModel, content);
-    text << "\n";
-    SaveWholeFile(file, text.str());
+    // Streamed into the temporary file: the whole document never sits in memory.
+    ReplaceFileByWriting(file, [&](const std::filesystem::path& temporary) {
+      std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
+      WriteResultsJson(stream, data.ProjectName, project.Results, torsionModel, content);
+      stream << "\n";
+      stream.close();
+      if (!stream) throw EVexaFileError("Не удаётся сохранить файл \"" + file.string() + "\"", "ошибка записи");
+    });
   }
   out(result.Message);
   return 0;

@@ -137,7 +137,8 @@ std::string ReadWholeTextFile(const std::filesystem::path& file, std::size_t lim
   return std::string(bytes.begin(), bytes.end());
 }
 
-void SaveWholeFile(const std::filesystem::path& file, const void* data, std::size_t size) {
+void ReplaceFileByWriting(const std::filesystem::path& file,
+                          const std::function<void(const std::filesystem::path& temporary)>& write) {
   ignoreFileSizeSignal();
   if (file.empty() || !file.has_filename()) failSave(file, "не задано имя файла");
   const std::filesystem::path target = followLinks(file);
@@ -157,29 +158,43 @@ void SaveWholeFile(const std::filesystem::path& file, const void* data, std::siz
 
   // A short name, whatever the target's length; created exclusively, never through a link.
   std::string temporary = (folder / ".vexa-XXXXXX").string();
-  TDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
-  if (fd.Get() < 0) failSave(file, FileErrorReason(errno));
-  const auto fail = [&](int error) {
-    fd.Close();
+  {
+    TDescriptor created(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (created.Get() < 0) failSave(file, FileErrorReason(errno));
+  }
+  try {
+    write(temporary);
+    // The contents, the mode and the owner are settled on the file itself (never through a
+    // link planted at its name) and reach the disk before the rename makes it the target.
+    TDescriptor fd(::open(temporary.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (fd.Get() < 0) failSave(file, FileErrorReason(errno));
+    if (exists) {
+      // The superuser saving another user's file gives it back to its owner.
+      if (::geteuid() == 0 && ::fchown(fd.Get(), old.st_uid, old.st_gid) != 0) failSave(file, FileErrorReason(errno));
+      if (::fchmod(fd.Get(), old.st_mode & 07777) != 0) failSave(file, FileErrorReason(errno));
+    } else if (::fchmod(fd.Get(), newFileMode()) != 0) {
+      failSave(file, FileErrorReason(errno));
+    }
+    if (::fsync(fd.Get()) != 0) failSave(file, FileErrorReason(errno));
+    if (const int error = fd.Close(); error != 0) failSave(file, FileErrorReason(error));
+    if (::rename(temporary.c_str(), target.c_str()) != 0) failSave(file, FileErrorReason(errno));
+  } catch (...) {
     ::unlink(temporary.c_str());
-    failSave(file, FileErrorReason(error));
-  };
+    throw;
+  }
+}
 
-  const auto* bytes = static_cast<const char*>(data);
-  for (std::size_t written = 0; written < size;) {
-    const ssize_t put = ::write(fd.Get(), bytes + written, size - written);
-    if (put < 0 && errno == EINTR) continue;
-    if (put < 0) fail(errno);
-    written += static_cast<std::size_t>(put);
-  }
-  if (exists) {
-    // The superuser saving another user's file gives it back to its owner.
-    if (::geteuid() == 0 && ::fchown(fd.Get(), old.st_uid, old.st_gid) != 0) fail(errno);
-    if (::fchmod(fd.Get(), old.st_mode & 07777) != 0) fail(errno);
-  } else if (::fchmod(fd.Get(), newFileMode()) != 0) {
-    fail(errno);
-  }
-  if (::fsync(fd.Get()) != 0) fail(errno);
-  if (const int error = fd.Close(); error != 0) fail(error);
-  if (::rename(temporary.c_str(), target.c_str()) != 0) fail(errno);
+void SaveWholeFile(const std::filesystem::path& file, const void* data, std::size_t size) {
+  ReplaceFileByWriting(file, [&](const std::filesystem::path& temporary) {
+    TDescriptor fd(::open(temporary.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC));
+    if (fd.Get() < 0) failSave(file, FileErrorReason(errno));
+    const auto* bytes = static_cast<const char*>(data);
+    for (std::size_t written = 0; written < size;) {
+      const ssize_t put = ::write(fd.Get(), bytes + written, size - written);
+      if (put < 0 && errno == EINTR) continue;
+      if (put < 0) failSave(file, FileErrorReason(errno));
+      written += static_cast<std::size_t>(put);
+    }
+    if (const int error = fd.Close(); error != 0) failSave(file, FileErrorReason(error));
+  });
 }

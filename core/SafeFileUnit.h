@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -39,6 +40,12 @@ std::string ReadWholeTextFile(const std::filesystem::path& file, std::size_t lim
 // with a short name in the target's folder and removed when anything fails; a file-size
 // limit is reported as such instead of ending the program.
 void SaveWholeFile(const std::filesystem::path& file, const void* data, std::size_t size);
+
+// The same for contents that a writer puts into the temporary file itself (a streamed
+// document, a library that writes to a file name): `write` gets the temporary file's path and
+// raises an exception when it fails; the target is replaced only after it returns.
+void ReplaceFileByWriting(const std::filesystem::path& file,
+                          const std::function<void(const std::filesystem::path& temporary)>& write);
 inline void SaveWholeFile(const std::filesystem::path& file, const std::string& text) {
   SaveWholeFile(file, text.data(), text.size());
 }

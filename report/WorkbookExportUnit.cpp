@@ -12,6 +12,7 @@
 #include <unistd.h>
 #include <xlsxwriter.h>
 
+#include "SafeFileUnit.h"
 #include "EVexaErrorUnit.h"
 #include "ResultCatalogUnit.h"
 #include "ResultTablesUnit.h"
@@ -82,35 +83,6 @@ std::vector<char32_t> cut(std::vector<char32_t> points, std::size_t units) {
   return points;
 }
 
-// ---- Temporary file ----
-
-// The reason of a failed system call, in Russian.
-std::string systemReason(int error) {
-  switch (error) {
-    case EACCES:
-    case EPERM: return "нет прав на запись";
-    case ENOENT: return "папка не существует";
-    case ENOTDIR: return "путь к папке проходит через файл";
-    case ENOSPC:
-    case EDQUOT: return "нет места на диске";
-    case EROFS: return "диск доступен только для чтения";
-    case EFBIG: return "файл превышает допустимый размер";
-    case EISDIR: return "на месте файла находится папка";
-    case ENAMETOOLONG: return "слишком длинное имя файла";
-    default: return "системная ошибка " + std::to_string(error) + " (" + std::strerror(error) + ")";
-  }
-}
-
-// Permissions of the new file: those of the file it replaces, or the usual ones of a new file
-// (mkstemp would leave it readable by its owner only).
-mode_t newFileMode(const fs::path& target) {
-  struct stat st{};
-  if (::stat(target.c_str(), &st) == 0) return st.st_mode & 07777;
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
-}
-
 // ---- The workbook ----
 
 // Russian reason of a failed libxlsxwriter call; errno, when set, says more.
@@ -129,7 +101,7 @@ std::string workbookReason(lxw_error error, int systemError) {
     case LXW_ERROR_ZIP_CLOSE: reason = "не удалось записать содержимое файла"; break;
     default: reason = std::string("ошибка библиотеки записи книг: ") + lxw_strerror(error); break;
   }
-  if (systemError != 0) reason += " (" + systemReason(systemError) + ")";
+  if (systemError != 0) reason += " (" + FileErrorReason(systemError) + ")";
   return reason;
 }
 
@@ -401,34 +373,3 @@ std::string ExcelSheetName(const std::string& wanted, const std::vector<std::str
   return utf8Of(candidate);
 }
 
-void ReplaceFileByWriting(const std::filesystem::path& target,
-                          const std::function<void(const std::filesystem::path&)>& write) {
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  std::string pattern = (folder / ".vexaXXXXXX").string();
-  const int fd = ::mkstemp(pattern.data());
-  if (fd < 0)
-    throw std::runtime_error("не удалось создать временный файл в папке " + folder.string() + ": " +
-                             systemReason(errno));
-  const bool modeSet = ::fchmod(fd, newFileMode(target)) == 0;
-  const int modeError = errno;
-  ::close(fd);
-  const fs::path temporary = pattern;
-  try {
-    if (!modeSet) throw std::runtime_error(systemReason(modeError));
-    write(temporary);
-    // The contents reach the disk before the rename makes them the target.
-    const int written = ::open(temporary.c_str(), O_RDONLY);
-    if (written < 0 || ::fsync(written) != 0) {
-      const int error = errno;
-      if (written >= 0) ::close(written);
-      throw std::runtime_error(systemReason(error));
-    }
-    ::close(written);
-    if (::rename(temporary.c_str(), target.c_str()) != 0)
-      throw std::runtime_error("не удалось заменить файл: " + systemReason(errno));
-  } catch (...) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    throw;
-  }
-}

@@ -32,9 +32,3 @@ std::string WorkbookSavedMessage(const std::filesystem::path& file);
 // dropped, the name is cut to 31 characters, and a repeated name gets " (2)", " (3)", ….
 std::string ExcelSheetName(const std::string& wanted, const std::vector<std::string>& taken);
 
-// Writes a file through `write`, which gets the path of a new temporary file in the target's
-// folder; only when `write` returns is the temporary file renamed over the target, so a failed
-// write never leaves half a file in its place. On any failure the temporary file is removed and
-// the failure passed on; failures of its own are std::runtime_error with the reason in Russian.
-void ReplaceFileByWriting(const std::filesystem::path& target,
-                          const std::function<void(const std::filesystem::path&)>& write);

@@ -20,6 +20,7 @@
 #include "EVexaErrorUnit.h"
 #include "ProjectCalcUnit.h"
 #include "ProjectFileUnit.h"
+#include "SafeFileUnit.h"
 #include "StrengthUnit.h"
 #include "TestSupport.h"
 #include "WorkbookExportUnit.h"
@@ -457,10 +458,10 @@ TEST_F(WorkbookFailureTest, ReplacedFileKeepsItsPermissionsAndNewOnesAreNotPriva
   EXPECT_EQ(st.st_mode & 0777, 0640u);
 
   const mode_t mask = ::umask(022);
-  ReplaceFileByWriting(dir / "Новый.xlsx", [](const fs::path& temporary) { std::ofstream(temporary) << "new"; });
   ::umask(mask);
+  ReplaceFileByWriting(dir / "Новый.xlsx", [](const fs::path& temporary) { std::ofstream(temporary) << "new"; });
   ::stat((dir / "Новый.xlsx").c_str(), &st);
-  EXPECT_EQ(st.st_mode & 0777, 0644u);
+  EXPECT_EQ(st.st_mode & 0777, 0666u & ~mask);
 }
 
 TEST(ExcelSheetNameTest, NamesAreShortValidAndUnique) {
