@@ -116,7 +116,8 @@ TCoeffConcDlg::TCoeffConcDlg(QWidget* parent)
       auto* edit = new QLineEdit;
       edit->setObjectName(name);
       edit->setAccessibleName(QString(text.Label).remove(':') + " (" + name + ")");
-      edit->setMaximumWidth(90);
+      edit->setMinimumWidth(84);
+      edit->setMaximumWidth(96);
       if (text.Kind == TKind::Derived) {
         edit->setReadOnly(true);
         edit->setStyleSheet("QLineEdit { background: white; color: #404040; }");
@@ -257,7 +258,11 @@ void TCoeffConcDlg::ExchangeData(bool ToEngine) {
 void TCoeffConcDlg::DoDataExchange(bool FromControls) {
   TVexaBaseDlg::DoDataExchange(FromControls);
   Updating = true;
-  for (const TFieldText& text : FieldTexts) ExchangeEditFloat(fields_.at(text.Name), copy_[text.Name], FromControls);
+  for (const TFieldText& text : FieldTexts) {
+    ExchangeEditFloat(fields_.at(text.Name), copy_[text.Name], FromControls);
+    // Long numbers show their leading digits.
+    if (!FromControls) fields_.at(text.Name)->setCursorPosition(0);
+  }
   std::int16_t mode = mode_;
   ExchangeRadio(CoeffsCalcRadio, mode, FromControls);
   mode_ = static_cast<std::uint8_t>(mode);

@@ -21,7 +21,7 @@ TMatPropDlg::TMatPropDlg(TSteelData& database, QWidget* parent)
     combo->setToolTip("Свойства материала редактируются через базу данных по материалам");
     combo->setMinimumWidth(220);
     frame = new TSteelElemFrame(QString(), Content());
-    frame->setEnabled(false);
+    frame->SetReadOnly(true);
     missing = new QLabel(Content());
     missing->setWordWrap(true);
     missing->setStyleSheet("color: #c00000;");

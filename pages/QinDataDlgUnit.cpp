@@ -175,7 +175,7 @@ TQinDataForm::TQinDataForm(QWidget* parent) : TVexaBaseDlg("Данные Qin", p
     auto* edit = new QLineEdit;
     edit->setObjectName(text.Name);
     edit->setAccessibleName(QString(text.Label).remove(QRegularExpression("<[^>]*>")).replace('\n', "").remove(':'));
-    edit->setMaximumWidth(100);
+    edit->setMaximumWidth(120);
     const int row = i % perColumn, column = 2 * (i / perColumn);
     grid->addWidget(label, row, column);
     grid->addWidget(edit, row, column + 1);
@@ -193,14 +193,16 @@ TQinDataForm::TQinDataForm(QWidget* parent) : TVexaBaseDlg("Данные Qin", p
   grid->setColumnMinimumWidth(2, 220);
   scroll->setWidget(panel);
   paramsLayout->addWidget(scroll);
-  left->addWidget(ParamsGroup, 1);
+  left->addWidget(ParamsGroup, 100);
+  // Takes the height of the hidden groups when the diagram comes from a file.
+  left->addStretch(1);
 
   auto* right = new QVBoxLayout;
   layout->addLayout(right, 2);
   DiagramChart = new QChartView;
   DiagramChart->setMinimumSize(420, 320);
   DiagramChart->setRenderHint(QPainter::Antialiasing);
-  DiagramChart->chart()->legend()->hide();
+  clearChart();
   right->addWidget(DiagramChart, 1);
   DiagramNote = new QLabel;
   DiagramNote->setWordWrap(true);
@@ -239,7 +241,7 @@ void TQinDataForm::InitDialog() {
   ServButton1->show();
   ServButton2->show();
   applyVisibility();
-  DiagramChart->chart()->removeAllSeries();
+  clearChart();
   DiagramNote->clear();
   // A diagram file is read at once; the working-process program runs only on request.
   if (source_ == 1) ShowDiagram();
@@ -289,7 +291,11 @@ void TQinDataForm::DoDataExchange(bool FromControls) {
   ExchangeCombo(TOFormula, qin_.TOFormula, FromControls);
   ExchangeCombo(Vyp, qin_.Vyp, FromControls);
   ExchangeCombo(Tau, qin_.Tau, FromControls);
-  for (const TParam& param : params_) ExchangeEditFloat(param.Edit, qin_.*param.Value, FromControls);
+  for (const TParam& param : params_) {
+    ExchangeEditFloat(param.Edit, qin_.*param.Value, FromControls);
+    // Long numbers show their leading digits.
+    if (!FromControls) param.Edit->setCursorPosition(0);
+  }
   Updating = false;
   checkInputs();
 }
@@ -361,7 +367,7 @@ void TQinDataForm::ShowDiagram() {
       std::filesystem::path file = fileName_;
       if (file.is_relative() && !ProjectFolder().isEmpty()) file = ProjectFolder().toStdString() / file;
       ReadIndicatorDiagramFile(file, angles, pressures);
-      title = "Индикаторная диаграмма из файла " + QString::fromStdString(file.filename().string());
+      title = "Диаграмма из файла " + QString::fromStdString(file.filename().string());
     } else {
       QTemporaryDir exchange;
       TWorkingProcessOptions options;
@@ -370,17 +376,17 @@ void TQinDataForm::ShowDiagram() {
       engine.OwnerNotify = nullptr;
       qin_.RunWorkingProcess(engine, options);
       ReadIndicatorDiagramFile(options.DiagramFile(), angles, pressures);
-      title = "Индикаторная диаграмма по расчёту рабочего процесса";
+      title = "Диаграмма по расчёту рабочего процесса";
     }
   } catch (const EFieldConvertError& error) {
     DiagramNote->setText(QString("Поле \"%1\": \"%2\" не является числом.").arg(FieldName(error.Control), error.Text));
     return;
   } catch (const TEVexaError& error) {
-    DiagramChart->chart()->removeAllSeries();
+    clearChart();
     DiagramNote->setText(QString::fromStdString(error.Text));
     return;
   } catch (const std::exception& error) {
-    DiagramChart->chart()->removeAllSeries();
+    clearChart();
     DiagramNote->setText(QString::fromLocal8Bit(error.what()));
     return;
   }
@@ -391,9 +397,8 @@ void TQinDataForm::ShowDiagram() {
 
 void TQinDataForm::plot(const std::vector<double>& anglesDeg, const std::vector<double>& pressures,
                         const QString& title) {
+  clearChart();
   QChart* chart = DiagramChart->chart();
-  chart->removeAllSeries();
-  for (QAbstractAxis* axis : chart->axes()) chart->removeAxis(axis);
   auto* series = new QLineSeries;
   double top = 0;
   for (std::size_t i = 0; i < anglesDeg.size(); ++i) {
@@ -423,6 +428,15 @@ void TQinDataForm::plot(const std::vector<double>& anglesDeg, const std::vector<
                                  .arg(QString::fromStdString(FormatSignificant(*peak, 4)))
                                  .arg(QString::fromStdString(
                                      FormatSignificant(anglesDeg[std::size_t(peak - pressures.begin())], 4))));
+}
+
+void TQinDataForm::clearChart() {
+  // A new chart each time: the old one's series and axes go with it.
+  QChart* old = DiagramChart->chart();
+  auto* chart = new QChart;
+  chart->legend()->hide();
+  DiagramChart->setChart(chart);
+  delete old;
 }
 
 void TQinDataForm::checkInputs() {

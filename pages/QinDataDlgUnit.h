@@ -62,6 +62,7 @@ class TQinDataForm : public TVexaBaseDlg {
   void applyVisibility();
   void plot(const std::vector<double>& anglesDeg, const std::vector<double>& pressures, const QString& title);
   void checkInputs();
+  void clearChart();
 
   struct TParam {
     QLineEdit* Edit;

@@ -82,7 +82,7 @@ TSteelDataBaseForm::TSteelDataBaseForm(QWidget* parent)
   connect(OKButton, &QPushButton::clicked, this, [this] { OKClick(); });
   connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
   connect(SteelListView, &QTreeWidget::itemSelectionChanged, this, [this] { showSelected(); });
-  resize(1100, 560);
+  resize(1240, 560);
 }
 
 int TSteelDataBaseForm::EditData(TSteelData& data) {

@@ -61,6 +61,11 @@ void TSteelElemFrame::ExchangeFrame(TSteelElem& record, bool FromControls) {
   if (Descriptor->currentIndex() >= 0) record.Descriptor = static_cast<std::uint8_t>(Descriptor->currentIndex());
 }
 
+void TSteelElemFrame::SetReadOnly(bool readOnly) {
+  for (QLineEdit* edit : {SteelName, SgmV, SgmT, Tau_1, Sgm_1, Ro, E, Mu}) edit->setReadOnly(readOnly);
+  Descriptor->setEnabled(!readOnly);
+}
+
 void FillMaterialCombo(QComboBox* combo, const TSteelData& data) {
   const int selected = combo->currentIndex();
   combo->clear();

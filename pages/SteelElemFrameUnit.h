@@ -24,6 +24,8 @@ class TSteelElemFrame : public QGroupBox {
   // a text that is not a number raises TEVexaError 2 ("Введите числовое значение") after
   // the fields before it were taken over.
   void ExchangeFrame(TSteelElem& record, bool FromControls);
+  // Shows the values without letting them be edited, legible (not greyed out as disabled).
+  void SetReadOnly(bool readOnly);
 
  signals:
   void Edited();
