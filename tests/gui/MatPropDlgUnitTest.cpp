@@ -1,6 +1,7 @@
 // The material page and the material database editor: a material the database no longer
 // holds, the two choices kept apart, the database's values carried into the project, and the
 // editor's rows, Apply, Cancel after Apply and a failed write of the database file.
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -176,6 +177,21 @@ class MatPropDlgTest : public QObject {
     QCOMPARE(dialogs.Errors.size(), 1);
     QVERIFY(dialogs.Errors[0].contains("Не удалось записать"));
     QCOMPARE(database.Items[0].SgmV, 777.0);
+  }
+  void theMaterialsCommandOpensTheEditorOnTheProgramsDatabase() {
+    TMainFixture fixture;
+    SteelData().Items = database.Items;
+    fixture.main->NewProject();
+    bool shown = false;
+    QTimer::singleShot(0, fixture.main->SteelDataBaseForm, [&] {
+      shown = fixture.main->SteelDataBaseForm->isVisible();
+      QCOMPARE(fixture.main->SteelDataBaseForm->SteelListView->topLevelItemCount(), 3);
+      fixture.main->SteelDataBaseForm->CancelButton->click();
+    });
+    fixture.main->Materials->trigger();
+    QVERIFY(shown);
+    // The project windows' captions are set again from their files.
+    for (TMDIChildWin* child : fixture.main->Children()) QCOMPARE(child->windowTitle(), child->Caption());
   }
 };
 
