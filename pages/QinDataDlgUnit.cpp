@@ -39,6 +39,10 @@ const char* const DiagramWarning =
     "Выбран ввод индикаторной диаграммы из файла. Обратите внимание:\n1. Многорежимный расчёт двигателя с учётом "
     "крутильных колебаний буден невозможен.\n2. Файл индикаторной диаграммы нельзя перемещать из указанного каталога.";
 
+QString notANumber(const EFieldConvertError& error) {
+  return QString("Поле \"%1\": \"%2\" не является числом.").arg(FieldName(error.Control), error.Text);
+}
+
 struct TParamText {
   const char* Name;
   double TQinDataStruct::*Value;
@@ -326,34 +330,27 @@ void TQinDataForm::ChooseDiagramFile() {
   ShowDiagram();
 }
 
-void TQinDataForm::ServButton1Click() {
-  const QString file = UserDialogs().SaveFileName(this, QinFilter);
-  if (file.isEmpty()) return;
+bool TQinDataForm::transferQin(bool Writing) {
+  const QString file = Writing ? UserDialogs().SaveFileName(this, QinFilter) : UserDialogs().OpenFileName(this, QinFilter);
+  if (file.isEmpty()) return false;
   try {
     DoDataExchange(true);
-    qin_.TransferText(file.toStdString(), true, *Data);
+    qin_.TransferText(file.toStdString(), Writing, *Data);
   } catch (const EFieldConvertError& error) {
-    UserDialogs().ShowError(this, "Ошибка!", QString("Поле \"%1\": \"%2\" не является числом.")
-                                                 .arg(FieldName(error.Control), error.Text));
+    Updating = false;
+    UserDialogs().ShowError(this, "Ошибка!", notANumber(error));
+    return false;
   } catch (const std::exception& error) {
     UserDialogs().ShowError(this, "Ошибка!", QString::fromLocal8Bit(error.what()));
+    return false;
   }
+  return true;
 }
 
+void TQinDataForm::ServButton1Click() { transferQin(true); }
+
 void TQinDataForm::ServButton2Click() {
-  const QString file = UserDialogs().OpenFileName(this, QinFilter);
-  if (file.isEmpty()) return;
-  try {
-    DoDataExchange(true);
-    qin_.TransferText(file.toStdString(), false, *Data);
-  } catch (const EFieldConvertError& error) {
-    UserDialogs().ShowError(this, "Ошибка!", QString("Поле \"%1\": \"%2\" не является числом.")
-                                                 .arg(FieldName(error.Control), error.Text));
-    return;
-  } catch (const std::exception& error) {
-    UserDialogs().ShowError(this, "Ошибка!", QString::fromLocal8Bit(error.what()));
-    return;
-  }
+  if (!transferQin(false)) return;
   DoDataExchange(false);
   OnModify(ServButton2);
 }
@@ -379,7 +376,8 @@ void TQinDataForm::ShowDiagram() {
       title = "Диаграмма по расчёту рабочего процесса";
     }
   } catch (const EFieldConvertError& error) {
-    DiagramNote->setText(QString("Поле \"%1\": \"%2\" не является числом.").arg(FieldName(error.Control), error.Text));
+    Updating = false;
+    DiagramNote->setText(notANumber(error));
     return;
   } catch (const TEVexaError& error) {
     clearChart();

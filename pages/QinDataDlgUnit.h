@@ -63,6 +63,9 @@ class TQinDataForm : public TVexaBaseDlg {
   void plot(const std::vector<double>& anglesDeg, const std::vector<double>& pressures, const QString& title);
   void checkInputs();
   void clearChart();
+  // Asks for a ".qin" file and writes the page's values to it or reads them from it; false
+  // when cancelled or failed (the user is told why).
+  bool transferQin(bool Writing);
 
   struct TParam {
     QLineEdit* Edit;
