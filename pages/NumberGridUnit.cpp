@@ -38,6 +38,20 @@ void TNumberGridModel::SetBlocked(std::function<bool(int, int)> blocked) {
   endResetModel();
 }
 
+void TNumberGridModel::SetWarning(int row, int column, const QString& why) {
+  if (Warning(row, column) == why) return;
+  if (why.isEmpty())
+    warnings_.erase({row, column});
+  else
+    warnings_[{row, column}] = why;
+  emit dataChanged(index(row, column), index(row, column), {Qt::BackgroundRole, Qt::ToolTipRole});
+}
+
+QString TNumberGridModel::Warning(int row, int column) const {
+  const auto found = warnings_.find({row, column});
+  return found == warnings_.end() ? QString() : found->second;
+}
+
 QString TNumberGridModel::Text(int row, int column) const {
   return cells_.at(static_cast<std::size_t>(row)).at(column);
 }
@@ -80,7 +94,10 @@ QVariant TNumberGridModel::data(const QModelIndex& index, int role) const {
     case Qt::EditRole:
       return blocked ? QVariant() : QVariant(Text(index.row(), index.column()));
     case Qt::BackgroundRole:
-      return blocked ? QVariant(QApplication::palette().brush(QPalette::Button)) : QVariant();
+      if (blocked) return QApplication::palette().brush(QPalette::Button);
+      return Warning(index.row(), index.column()).isEmpty() ? QVariant() : QVariant(QBrush(QColor(255, 200, 200)));
+    case Qt::ToolTipRole:
+      return Warning(index.row(), index.column()).isEmpty() ? QVariant() : QVariant(Warning(index.row(), index.column()));
     case Qt::TextAlignmentRole:
       return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     default:

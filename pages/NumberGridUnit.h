@@ -4,6 +4,8 @@
 #pragma once
 
 #include <functional>
+#include <map>
+#include <utility>
 #include <stdexcept>
 #include <vector>
 
@@ -31,6 +33,11 @@ class TNumberGridModel : public QAbstractTableModel {
   void SetBlocked(std::function<bool(int row, int column)> blocked);
   bool Blocked(int row, int column) const { return blocked_ && blocked_(row, column); }
 
+  // A value the calculation will refuse: the cell is framed in red and its tool tip says why;
+  // an empty reason clears the mark.
+  void SetWarning(int row, int column, const QString& why);
+  QString Warning(int row, int column) const;
+
   QString Text(int row, int column) const;
   // Sets a cell's text without telling the page (filling the grid).
   void SetText(int row, int column, const QString& text);
@@ -56,6 +63,7 @@ class TNumberGridModel : public QAbstractTableModel {
   int columns_ = 0;
   QStringList rowHeaders_, columnHeaders_;
   std::function<bool(int, int)> blocked_;
+  std::map<std::pair<int, int>, QString> warnings_;
 };
 
 class TNumberGrid : public QTableView {

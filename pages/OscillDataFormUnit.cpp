@@ -135,6 +135,7 @@ TOscillDataForm::TOscillDataForm(QWidget* parent) : TVexaBaseDlg("Данные �
     connect(grid->Model(), &TNumberGridModel::CellEdited, this, [this, grid] {
       OnModify(grid);
       refreshPicture();
+      checkCells();
     });
   connect(CalcCBut, &QPushButton::clicked, this, [this] { CalcCButClick(); });
   resize(1120, 720);
@@ -199,6 +200,7 @@ void TOscillDataForm::DoDataExchange(bool FromControls) {
   Updating = false;
   refreshPicture();
   checkInputs();
+  checkCells();
 }
 
 void TOscillDataForm::ExchangeData(bool ToEngine) {
@@ -345,6 +347,29 @@ void TOscillDataForm::CalcCButClick() {
   }
   DoDataExchange(false);
   OnModify(CalcCBut);
+}
+
+void TOscillDataForm::checkCells() {
+  auto value = [](TNumberGridModel* cells, int row, int column, double& out) {
+    try {
+      out = ParseDouble(cells->Text(row, column).trimmed().toStdString());
+      return true;
+    } catch (const EConvertError&) {
+      return false;
+    }
+  };
+  double x = 0;
+  TNumberGridModel* jCells = I_StringGrid->Model();
+  for (int i = 0; i < jCells->columnCount(); ++i)
+    jCells->SetWarning(0, i, value(jCells, 0, i, x) && x <= 0 ? "Момент инерции массы должен быть больше нуля" : QString());
+  // The resonance calculation takes a chain: each mass joined to the next one only.
+  TNumberGridModel* cCells = C_StringGrid->Model();
+  for (int row = 0; row < cCells->rowCount(); ++row)
+    for (int column = row + 2; column < cCells->columnCount(); ++column)
+      cCells->SetWarning(row, column, value(cCells, row, column, x) && x != 0
+                                          ? "Жёсткость между несоседними массами: расчёт резонансов ведётся только "
+                                            "для цепочки, в которой каждая масса соединена со следующей"
+                                          : QString());
 }
 
 void TOscillDataForm::checkInputs() {

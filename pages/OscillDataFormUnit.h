@@ -55,6 +55,8 @@ class TOscillDataForm : public TVexaBaseDlg {
   void applyVisibility();
   void refreshPicture();
   void checkInputs();
+  // Marks the grid cells whose values the torsional calculation will refuse.
+  void checkCells();
 
   struct {
     double nMin = 0, nMax = 0, ksi = 0, psi = 0;

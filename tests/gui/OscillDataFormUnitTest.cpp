@@ -157,6 +157,24 @@ class OscillDataFormTest : public QObject {
     });
     QCOMPARE(data.nMax, 10.0);
   }
+  void refusedCellsAreMarkedButStored() {
+    TOscillDataForm page;
+    RunPageWith(page, data, [&] {
+      TNumberGridModel* j = page.I_StringGrid->Model();
+      TNumberGridModel* c = page.C_StringGrid->Model();
+      j->setData(j->index(0, 2), "0", Qt::EditRole);
+      QVERIFY(j->Warning(0, 2).contains("больше нуля"));
+      QVERIFY(j->data(j->index(0, 2), Qt::ToolTipRole).toString().contains("больше нуля"));
+      // A section between masses 1 and 3 skips mass 2; neighbouring sections are fine.
+      c->setData(c->index(0, 2), "500", Qt::EditRole);
+      QVERIFY(c->Warning(0, 2).contains("несоседними"));
+      QVERIFY(c->Warning(0, 1).isEmpty());
+      c->setData(c->index(0, 2), "0", Qt::EditRole);
+      QVERIFY(c->Warning(0, 2).isEmpty());
+      page.OKButton->click();
+    });
+    QCOMPARE(data.IMass[2], 0.0);
+  }
   void thePictureFollowsTheGrid() {
     TOscillDataForm page;
     RunPageWith(page, data, [&] {
