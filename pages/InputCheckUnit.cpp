@@ -3,6 +3,8 @@
 #include <QVariant>
 #include <QWidget>
 
+#include "NumberFormatUnit.h"
+
 namespace {
 const char* const HintProperty = "vexaOwnHint";
 const char* const ReasonProperty = "vexaInvalidReason";
@@ -23,3 +25,11 @@ void MarkInvalid(QWidget* field, const QString& reason) {
 }
 
 QString InvalidReason(const QWidget* field) { return field->property(ReasonProperty).toString(); }
+
+std::optional<double> TypedNumber(const QString& text) {
+  try {
+    return ParseDouble(text.trimmed().toStdString());
+  } catch (const EConvertError&) {
+    return std::nullopt;
+  }
+}

@@ -2,6 +2,8 @@
 // with a red frame and a tooltip saying why; OK and Apply still store it.
 #pragma once
 
+#include <optional>
+
 #include <QString>
 
 class QWidget;
@@ -11,3 +13,7 @@ class QWidget;
 void MarkInvalid(QWidget* field, const QString& reason);
 // Whether the field carries a mark, and its reason.
 QString InvalidReason(const QWidget* field);
+
+// The number a field or cell holds as typed, or nothing while its text is not a number (the
+// checks and the pictures follow the typing without stopping at a half-typed value).
+std::optional<double> TypedNumber(const QString& text);

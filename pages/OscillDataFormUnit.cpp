@@ -315,18 +315,14 @@ void TOscillDataForm::refreshPicture() {
   // The picture follows the cells as typed; a cell that is not a number counts as 0 there.
   TReal1DArray j = I_;
   TReal2DArray c = C_;
-  auto cellValue = [](TNumberGridModel* cells, int row, int column, double fallback) {
-    try {
-      return ParseDouble(cells->Text(row, column).trimmed().toStdString());
-    } catch (const EConvertError&) {
-      return fallback;
-    }
+  auto cellValue = [](TNumberGridModel* cells, int row, int column) {
+    return TypedNumber(cells->Text(row, column)).value_or(0.0);
   };
   TNumberGridModel* jCells = I_StringGrid->Model();
   TNumberGridModel* cCells = C_StringGrid->Model();
-  for (int i = 0; i < jCells->columnCount(); ++i) j[static_cast<std::size_t>(i)] = cellValue(jCells, 0, i, 0);
+  for (int i = 0; i < jCells->columnCount(); ++i) j[static_cast<std::size_t>(i)] = cellValue(jCells, 0, i);
   for (int column = 1; column < cCells->columnCount(); ++column)
-    c[static_cast<std::size_t>(column)][static_cast<std::size_t>(column - 1)] = cellValue(cCells, column - 1, column, 0);
+    c[static_cast<std::size_t>(column)][static_cast<std::size_t>(column - 1)] = cellValue(cCells, column - 1, column);
   ChainView->SetPicture(MassChainPicture(j, c, jCells->columnCount(), Data ? Data->NSec : 1, NFirstMass->value(),
                                          Damper->isChecked() ? NMassDamper->value() : 0));
 }
@@ -350,49 +346,37 @@ void TOscillDataForm::CalcCButClick() {
 }
 
 void TOscillDataForm::checkCells() {
-  auto value = [](TNumberGridModel* cells, int row, int column, double& out) {
-    try {
-      out = ParseDouble(cells->Text(row, column).trimmed().toStdString());
-      return true;
-    } catch (const EConvertError&) {
-      return false;
-    }
-  };
-  double x = 0;
   TNumberGridModel* jCells = I_StringGrid->Model();
-  for (int i = 0; i < jCells->columnCount(); ++i)
-    jCells->SetWarning(0, i, value(jCells, 0, i, x) && x <= 0 ? "Момент инерции массы должен быть больше нуля" : QString());
+  for (int i = 0; i < jCells->columnCount(); ++i) {
+    const auto J = TypedNumber(jCells->Text(0, i));
+    jCells->SetWarning(0, i, J && *J <= 0 ? "Момент инерции массы должен быть больше нуля" : QString());
+  }
   // The resonance calculation takes a chain: each mass joined to the next one only.
   TNumberGridModel* cCells = C_StringGrid->Model();
   for (int row = 0; row < cCells->rowCount(); ++row)
-    for (int column = row + 2; column < cCells->columnCount(); ++column)
-      cCells->SetWarning(row, column, value(cCells, row, column, x) && x != 0
+    for (int column = row + 2; column < cCells->columnCount(); ++column) {
+      const auto c = TypedNumber(cCells->Text(row, column));
+      cCells->SetWarning(row, column, c && *c != 0
                                           ? "Жёсткость между несоседними массами: расчёт резонансов ведётся только "
                                             "для цепочки, в которой каждая масса соединена со следующей"
                                           : QString());
+    }
 }
 
 void TOscillDataForm::checkInputs() {
-  auto number = [](QLineEdit* edit, double& value) {
-    try {
-      value = ParseDouble(edit->text().trimmed().toStdString());
-      return true;
-    } catch (const EConvertError&) {
-      return false;
-    }
-  };
-  double low = 0, high = 0, value = 0;
-  const bool lowOk = number(nMin, low), highOk = number(nMax, high);
-  MarkInvalid(nMin, lowOk && low <= 0 ? "Частота вращения должна быть больше нуля" : QString());
-  MarkInvalid(nMax, lowOk && highOk && high <= low ? "Максимальная частота должна быть больше минимальной" : QString());
-  for (QLineEdit* edit : {ksi, psi})
-    MarkInvalid(edit, number(edit, value) && value < 0 ? "Коэффициент не может быть отрицательным" : QString());
-  MarkInvalid(JmDamper, Damper->isChecked() && number(JmDamper, value) && value <= 0
+  auto number = [](QLineEdit* edit) { return TypedNumber(edit->text()); };
+  const auto low = number(nMin), high = number(nMax);
+  MarkInvalid(nMin, low && *low <= 0 ? "Частота вращения должна быть больше нуля" : QString());
+  MarkInvalid(nMax, low && high && *high <= *low ? "Максимальная частота должна быть больше минимальной" : QString());
+  for (QLineEdit* edit : {ksi, psi}) {
+    const auto k = number(edit);
+    MarkInvalid(edit, k && *k < 0 ? "Коэффициент не может быть отрицательным" : QString());
+  }
+  const auto jm = number(JmDamper), zd = number(zdDamper), f = number(fDamper);
+  MarkInvalid(JmDamper, Damper->isChecked() && jm && *jm <= 0
                             ? "Момент инерции маховика демпфера должен быть больше нуля"
                             : QString());
-  MarkInvalid(zdDamper, Damper->isChecked() && number(zdDamper, value) && value <= 0
-                            ? "Число поверхностей трения должно быть больше нуля"
-                            : QString());
-  MarkInvalid(fDamper, number(fDamper, value) && value < 0 ? "Коэффициент трения не может быть отрицательным"
-                                                           : QString());
+  MarkInvalid(zdDamper, Damper->isChecked() && zd && *zd <= 0 ? "Число поверхностей трения должно быть больше нуля"
+                                                               : QString());
+  MarkInvalid(fDamper, f && *f < 0 ? "Коэффициент трения не может быть отрицательным" : QString());
 }

@@ -438,17 +438,12 @@ void TQinDataForm::clearChart() {
 }
 
 void TQinDataForm::checkInputs() {
-  auto value = [this](const char* name, double& out) {
-    try {
-      out = ParseDouble(Field(name)->text().trimmed().toStdString());
-      return true;
-    } catch (const EConvertError&) {
-      return false;
-    }
+  auto rule = [this](const char* name, auto refused, const char* why) {
+    const auto x = TypedNumber(Field(name)->text());
+    MarkInvalid(Field(name), x && refused(*x) ? why : QString());
   };
-  double x = 0;
-  MarkInvalid(Field("N"), value("N", x) && x <= 0 ? "Частота вращения должна быть больше нуля" : QString());
-  MarkInvalid(Field("E"), value("E", x) && x <= 1 ? "Степень сжатия должна быть больше 1" : QString());
-  for (const char* name : {"PK", "P0", "TK", "T0"})
-    MarkInvalid(Field(name), value(name, x) && x <= 0 ? "Величина должна быть больше нуля" : QString());
+  const auto notPositive = [](double x) { return x <= 0; };
+  rule("N", notPositive, "Частота вращения должна быть больше нуля");
+  rule("E", [](double x) { return x <= 1; }, "Степень сжатия должна быть больше 1");
+  for (const char* name : {"PK", "P0", "TK", "T0"}) rule(name, notPositive, "Величина должна быть больше нуля");
 }
