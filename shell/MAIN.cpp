@@ -16,7 +16,13 @@
 #include <QWhatsThis>
 
 #include "AboutUnit.h"
+#include "CoeffConcDlgUnit.h"
 #include "CommonInfoDlgUnit.h"
+#include "MatPropDlgUnit.h"
+#include "OscillDataFormUnit.h"
+#include "QinDataDlgUnit.h"
+#include "SteelDataBaseFormUnit.h"
+#include "SteelDataBaseUnit.h"
 #include "EVexaErrorUnit.h"
 #include "HelpWindowUnit.h"
 #include "UserDialogsUnit.h"
@@ -61,6 +67,11 @@ TMainForm::TMainForm(QSettings& settings, QWidget* parent) : QMainWindow(parent)
   Shared.Recent = &RecentFiles;
   Shared.Progress = new TProgressDlg(nullptr);
   Shared.Pages["Общая информация"] = new TCommonInfoDlg(this);
+  Shared.Pages["Рабочий процесс"] = new TQinDataForm(this);
+  Shared.Pages["Коэффициенты концентрации"] = new TCoeffConcDlg(this);
+  Shared.Pages["Данные для расчёта крутильных колебаний"] = new TOscillDataForm(this);
+  Shared.Pages["Свойства материалов"] = new TMatPropDlg(SteelData(), this);
+  SteelDataBaseForm = new TSteelDataBaseForm(this);
 
   createActions();
   createMenus();
@@ -156,7 +167,7 @@ void TMainForm::createActions() {
   connect(ViewStatusBar, &QAction::triggered, this, [this](bool on) { statusBar()->setVisible(on); });
   connect(CalcDynamic, &QAction::triggered, this, [this] { CalcDynamicExecute(); });
   connect(Materials, &QAction::triggered, this, [this] {
-    UserDialogs().Inform(this, "Информация", "Редактор базы данных по материалам в этой версии программы недоступен.");
+    SteelDataBaseForm->EditData(SteelData());
     for (TMDIChildWin* child : Children()) child->setWindowTitle(child->Caption());
   });
   connect(WindowCascade, &QAction::triggered, MdiArea, &QMdiArea::cascadeSubWindows);

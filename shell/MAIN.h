@@ -16,6 +16,7 @@ class QMenu;
 class QSettings;
 class QToolBar;
 class THelpWindow;
+class TSteelDataBaseForm;
 
 // Which commands are enabled, from the open project windows.
 struct TCommandState {
@@ -43,6 +44,8 @@ class TMainForm : public QMainWindow {
   QAction* RecentEntries[TRecentFiles::MaxIndex + 1];
   QToolBar *ToolBar1, *ToolBar2;
   QMdiArea* MdiArea;
+  // The material database editor of the command "Материалы".
+  TSteelDataBaseForm* SteelDataBaseForm;
 
   // "&Создать": a new project window.
   TMDIChildWin* NewProject();

@@ -230,7 +230,11 @@ void TMDIChildWin::TaskTreeViewClick(QTreeWidgetItem* item) {
         break;
       case TTaskKind::InputPage:
       case TTaskKind::TorsionPage:
-        if (auto page = shared_.Pages.find(caption); page != shared_.Pages.end()) page->second->EditData(EngineData());
+        if (auto page = shared_.Pages.find(caption); page != shared_.Pages.end()) {
+          // A page that reads files named relative to the project (the diagram file) finds them here.
+          page->second->setProperty("projectFolder", QString::fromStdString(projectFolder(*this).string()));
+          page->second->EditData(EngineData());
+        }
         break;
       case TTaskKind::DesignRunView:
         if (auto view = shared_.RunViews.find(caption); view != shared_.RunViews.end())

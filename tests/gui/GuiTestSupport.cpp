@@ -2,7 +2,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTimer>
 #include <QTreeWidget>
+
+#include "EngineDataStructUnit.h"
+#include "ProjectFileUnit.h"
+#include "SteelDataBaseUnit.h"
+#include "VexaBaseDlgUnit.h"
 
 TAnswer TScriptedDialogs::Ask(QWidget*, const QString&, const QString& text, bool, bool) {
   Questions << text;
@@ -24,4 +30,17 @@ QString CopyExample(const QTemporaryDir& folder, const QString& name) {
   QFile::copy(examples + "V16-26-26.vxa", target);
   QFile(target).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
   return target;
+}
+
+int RunPageWith(TVexaBaseDlg& page, TEngineDataStruct& data, const std::function<void()>& action) {
+  QTimer::singleShot(0, &page, [&page, action] {
+    action();
+    if (page.isVisible()) page.reject();
+  });
+  return page.EditData(data);
+}
+
+void LoadExample(TEngineDataStruct& data) {
+  LoadProgramSteelData(VEXA_BIN_DIR);
+  LoadProjectFile(data, ExampleProject().toStdString());
 }

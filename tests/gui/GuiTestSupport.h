@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
+#include <functional>
 #include <memory>
 
 #include "MAIN.h"
@@ -61,3 +62,11 @@ QTreeWidgetItem* itemOf(TMDIChildWin& window, const QString& caption);
 QString ExampleProject();  // the bundled example
 // Copies the example into the folder (with its diagram) and returns the project's path.
 QString CopyExample(const QTemporaryDir& folder, const QString& name = "V16-26-26.vxa");
+
+class TVexaBaseDlg;
+class TEngineDataStruct;
+// Opens the page modally on the data, runs the action while it is open, closes it with
+// Cancel if the action left it open; returns how it was closed.
+int RunPageWith(TVexaBaseDlg& page, TEngineDataStruct& data, const std::function<void()>& action);
+// The bundled example read into the data, with the program's material database loaded.
+void LoadExample(TEngineDataStruct& data);

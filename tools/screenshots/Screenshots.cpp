@@ -1,5 +1,6 @@
 // vexa-screenshots: pictures of the desktop program for review, taken offscreen
-// (QT_QPA_PLATFORM=offscreen): the main window with a project, the general page, the progress
+// (QT_QPA_PLATFORM=offscreen): the main window with a project, the general page, the
+// working-process, concentration, torsional and material pages, the material database editor, the progress
 // window during the calculation, the about box and the help window. Prints the time from F3
 // to "Расчёт завершён".
 #include <clocale>
@@ -8,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLocale>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -15,7 +17,10 @@
 
 #include "AboutUnit.h"
 #include "HelpWindowUnit.h"
+#include "EngineDataStructUnit.h"
 #include "MAIN.h"
+#include "QinDataDlgUnit.h"
+#include "SteelDataBaseFormUnit.h"
 #include "ProgramPathUnit.h"
 #include "SteelDataBaseUnit.h"
 #include "UserDialogsUnit.h"
@@ -75,6 +80,39 @@ int main(int argc, char** argv) {
   page->show();
   save(page, folder, "page-general.png");
   page->hide();
+
+  // The working-process, concentration, torsional and material pages on the example.
+  const std::pair<const char*, const char*> inputPages[] = {
+      {"Рабочий процесс", "page-qin.png"},
+      {"Коэффициенты концентрации", "page-concentration.png"},
+      {"Данные для расчёта крутильных колебаний", "page-torsion.png"},
+      {"Свойства материалов", "page-materials.png"}};
+  for (const auto& [caption, name] : inputPages) {
+    TVexaBaseDlg* input = main.Shared.Pages.at(caption);
+    input->setProperty("projectFolder", QFileInfo(project).absolutePath());
+    input->Data = &child->EngineData();
+    input->InitDialog();
+    input->show();
+    save(input, folder, name);
+    input->hide();
+  }
+  {
+    // The same page with the diagram computed by the working-process program.
+    TEngineDataStruct computed = child->EngineData();
+    computed.OwnerNotify = nullptr;
+    computed.IDSource = 0;
+    auto* qin = static_cast<TQinDataForm*>(main.Shared.Pages.at("Рабочий процесс"));
+    qin->Data = &computed;
+    qin->InitDialog();
+    qin->show();
+    qin->ShowDiagram();
+    save(qin, folder, "page-qin-program.png");
+    qin->hide();
+  }
+  main.SteelDataBaseForm->InitDialog(SteelData());
+  main.SteelDataBaseForm->show();
+  save(main.SteelDataBaseForm, folder, "material-database.png");
+  main.SteelDataBaseForm->hide();
 
   bool taken = false;
   QObject::connect(main.Shared.Progress, &TProgressDlg::StepShown, [&](int k, int steps) {
