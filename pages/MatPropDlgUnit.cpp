@@ -9,7 +9,7 @@
 
 TMatPropDlg::TMatPropDlg(TSteelData& database, QWidget* parent)
     : TVexaBaseDlg("Свойства материалов", parent), database_(database) {
-  HelpPage = "page-materials.html";
+  HelpPage = "page-material.html";
   auto* layout = new QGridLayout(Content());
   auto column = [&](int c, const QString& label, const QString& hint, const char* name, QComboBox*& combo,
                     TSteelElemFrame*& frame, QLabel*& missing) {

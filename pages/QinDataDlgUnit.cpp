@@ -116,7 +116,7 @@ QComboBox* choice(QGridLayout* grid, int row, int column, const QString& label, 
 }  // namespace
 
 TQinDataForm::TQinDataForm(QWidget* parent) : TVexaBaseDlg("Данные Qin", parent) {
-  HelpPage = "page-qin.html";
+  HelpPage = "page-process.html";
   auto* layout = new QHBoxLayout(Content());
   auto* left = new QVBoxLayout;
   layout->addLayout(left, 3);
