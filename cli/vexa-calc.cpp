@@ -30,6 +30,7 @@
 #include "TerminalProgress.h"
 #include "TextReportUnit.h"
 #include "TorsionReportUnit.h"
+#include "WorkbookExportUnit.h"
 
 namespace {
 
@@ -41,8 +42,11 @@ const char* const Usage =
     "options of the calculation:\n"
     "  --diagram DIA        read this indicator diagram instead of the project's own source\n"
     "  --report             write the text report PROJECT.VexaRes with every item\n"
-    "  --items LIST         with --report: only these positions of the check list (e.g. 0-16,50,51)\n"
+    "  --items LIST         with --report or --xlsx: only these positions of the check list (e.g. 0-16,50,51)\n"
     "  --json FILE          write every result to FILE as JSON\n"
+    "  --xlsx FILE          write the workbook FILE (.xlsx): the design-speed run's per-step results\n"
+    "                       (the --items of the report), stress and safety-factor tables and charts,\n"
+    "                       and the strength summary over the resonance runs\n"
     "  --solver dense|fast  solver of the shaft at every step (default fast)\n"
     "  --threads N          threads of the angle loop (default: one per core)\n"
     "  --save               with --coeffs: store the coefficients in the project\n";
@@ -55,6 +59,7 @@ struct TOptions {
   bool report = false;
   std::string items;
   std::filesystem::path json;
+  std::filesystem::path xlsx;
   TSolverKind solver = TSolverKind::Fast;
   int threads = 0;
 };
@@ -106,6 +111,8 @@ TOptions parseOptions(const std::vector<std::string>& args) {
       options.items = value();
     } else if (a == "--json") {
       options.json = value();
+    } else if (a == "--xlsx") {
+      options.xlsx = value();
     } else if (a == "--solver") {
       const std::string solver = value();
       if (solver != "dense" && solver != "fast") throw TUsageError("--solver takes dense or fast");
@@ -128,10 +135,11 @@ TOptions parseOptions(const std::vector<std::string>& args) {
   if (options.project.empty()) throw TUsageError("no project file");
   if (options.save && options.command != "coeffs") throw TUsageError("--save belongs to --coeffs");
   const bool calculationOptions = !options.diagram.empty() || options.report || !options.items.empty() ||
-                                  !options.json.empty() || options.threads > 0;
+                                  !options.json.empty() || !options.xlsx.empty() || options.threads > 0;
   if (calculationOptions && options.command != "calculate")
-    throw TUsageError("--diagram, --report, --items, --json and --threads belong to the calculation");
-  if (!options.items.empty() && !options.report) throw TUsageError("--items belongs to --report");
+    throw TUsageError("--diagram, --report, --items, --json, --xlsx and --threads belong to the calculation");
+  if (!options.items.empty() && !options.report && options.xlsx.empty())
+    throw TUsageError("--items belongs to --report or --xlsx");
   if (!options.items.empty()) parseItems(options.items);
   return options;
 }
@@ -200,11 +208,21 @@ int calculate(const TOptions& options) {
     for (const std::string& line : TorsionReportLines(*project.OscillCalc)) std::cout << line << "\n";
   if (!project.Results.empty()) printStrengthSummary(project.Results);
 
+  const TTextReportItems items = options.items.empty() ? TTextReportItems() : parseItems(options.items);
   if (options.report && !project.Results.empty()) {
-    const TTextReportItems items = options.items.empty() ? TTextReportItems() : parseItems(options.items);
     const auto file = TextReportFileName(options.project, data.ProjectName);
     SaveTextReport(file, WriteTextReport(*project.Results.front(), items));
     std::cout << TextReportSavedMessage(file) << "\n";
+  }
+  if (!options.xlsx.empty()) {
+    // Only the strength calculation gives per-step results; saying nothing would pass for success.
+    if (project.Results.empty()) {
+      std::cerr << "vexa-calc: проект не требует расчёта прочности, книга " << options.xlsx.string()
+                << " не записана\n";
+      return 1;
+    }
+    SaveWorkbook(options.xlsx, *project.Results.front(), project.Results, items, data.ProjectName);
+    std::cout << WorkbookSavedMessage(options.xlsx) << "\n";
   }
   if (!options.json.empty()) {
     std::ofstream out(options.json);

@@ -86,27 +86,22 @@ const TCrank& throwAt(const TDynamicCalcStruct& run, int column) {
 
 // ---- Rows of stresses and safety factors: a continuous and a split value per throw ----
 
-struct TPairRow {
-  std::string caption;
-  std::vector<std::pair<double, double>> values;  // per throw: continuous, split
-};
-
 // Collects rows of (continuous, split) values, one value pair per throw of the run.
 class TPairRows {
  public:
   explicit TPairRows(const TDynamicCalcStruct& run) : run_(run), throws_(RunThrowCount(run)) {}
   template <typename Pick>
   void add(const std::string& caption, Pick pick) {
-    TPairRow row{caption, {}};
-    for (int i = 0; i < throws_; ++i) row.values.push_back(pick(throwAt(run_, i)));
+    TResultValueRow row{caption, {}};
+    for (int i = 0; i < throws_; ++i) row.Values.push_back(pick(throwAt(run_, i)));
     rows_.push_back(std::move(row));
   }
-  std::vector<TPairRow>& rows() { return rows_; }
+  std::vector<TResultValueRow>& rows() { return rows_; }
 
  private:
   const TDynamicCalcStruct& run_;
   int throws_;
-  std::vector<TPairRow> rows_;
+  std::vector<TResultValueRow> rows_;
 };
 
 }  // namespace
@@ -246,10 +241,8 @@ TResultTable MomentsTable(const TDynamicCalcStruct& run) {
   return table;
 }
 
-namespace {
-
-// Rows of continuous and split values per throw, Pa → MPa for stresses.
-std::vector<TPairRow> stressRows(const TDynamicCalcStruct& run) {
+std::vector<TResultValueRow> StressValues(const TDynamicCalcStruct& run) {
+  RequireRunResults(run);
   const int rows = RunRowCount(run);
   TPairRows table(run);
   auto add = [&table](const std::string& caption, auto pick) { table.add(caption, pick); };
@@ -281,12 +274,13 @@ std::vector<TPairRow> stressRows(const TDynamicCalcStruct& run) {
       [](const TCrank& c) { return P{c.SgmAGal2, c.SplitSgmAGal2}; });
   add("Изгиб в правой галтели шатунной шейки в плоскости колена (среднее значение), МПа",
       [](const TCrank& c) { return P{c.SgmMGal2, c.SplitSgmMGal2}; });
-  for (TPairRow& row : table.rows())
-    for (auto& [main, split] : row.values) main /= 1e6, split /= 1e6;
+  for (TResultValueRow& row : table.rows())
+    for (auto& [main, split] : row.Values) main /= 1e6, split /= 1e6;
   return table.rows();
 }
 
-std::vector<TPairRow> safetyRows(const TDynamicCalcStruct& run) {
+std::vector<TResultValueRow> SafetyValues(const TDynamicCalcStruct& run) {
+  RequireRunResults(run);
   const int rows = RunRowCount(run);
   TPairRows table(run);
   auto add = [&table](const std::string& caption, auto pick) { table.add(caption, pick); };
@@ -321,6 +315,17 @@ std::vector<TPairRow> safetyRows(const TDynamicCalcStruct& run) {
   return table.rows();
 }
 
+std::pair<double, double> SmallestOverThrows(const TResultValueRow& row) {
+  std::pair<double, double> smallest{UnlimitedSafetyFactor, UnlimitedSafetyFactor};
+  for (const auto& [main, split] : row.Values) {
+    smallest.first = std::min(smallest.first, main);
+    smallest.second = std::min(smallest.second, split);
+  }
+  return smallest;
+}
+
+namespace {
+
 std::string pairText(const std::pair<double, double>& v) { return withSplit(general4(v.first), general4(v.second)); }
 
 }  // namespace
@@ -331,9 +336,9 @@ TResultTable StressTable(const TDynamicCalcStruct& run) {
                      "Напряжения: средние значения, амплитуды (МПа) (в скобках - значения по разрезной схеме)",
                      throwColumns(RunThrowCount(run), 400, 100),
                      {}};
-  for (const TPairRow& row : stressRows(run)) {
-    TResultRow out{row.caption, {}};
-    for (const auto& v : row.values) out.Cells.push_back(pairText(v));
+  for (const TResultValueRow& row : StressValues(run)) {
+    TResultRow out{row.Caption, {}};
+    for (const auto& v : row.Values) out.Cells.push_back(pairText(v));
     table.Rows.push_back(std::move(out));
   }
   return table;
@@ -344,16 +349,10 @@ TResultTable SafetyTable(const TDynamicCalcStruct& run) {
   TResultTable table{"&Запасы", "Запасы прочности (в скобках - значения по разрезной схеме)",
                      throwColumns(RunThrowCount(run), 300, 100), {}};
   table.Columns.push_back({"Мин. значение", 70});
-  for (const TPairRow& row : safetyRows(run)) {
-    TResultRow out{row.caption, {}};
-    // The smallest factor of the row over the throws, by each scheme.
-    std::pair<double, double> smallest{UnlimitedSafetyFactor, UnlimitedSafetyFactor};
-    for (const auto& v : row.values) {
-      out.Cells.push_back(pairText(v));
-      smallest.first = std::min(smallest.first, v.first);
-      smallest.second = std::min(smallest.second, v.second);
-    }
-    out.Cells.push_back(pairText(smallest));
+  for (const TResultValueRow& row : SafetyValues(run)) {
+    TResultRow out{row.Caption, {}};
+    for (const auto& v : row.Values) out.Cells.push_back(pairText(v));
+    out.Cells.push_back(pairText(SmallestOverThrows(row)));
     table.Rows.push_back(std::move(out));
   }
   return table;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "DynamicCalcUnit.h"
@@ -50,6 +51,17 @@ TResultTable MomentsTable(const TDynamicCalcStruct& run);
 TResultTable StressTable(const TDynamicCalcStruct& run);
 // Safety factors; the last column holds the smallest value of each row over the throws.
 TResultTable SafetyTable(const TDynamicCalcStruct& run);
+
+// A row of the stress or safety-factor table as numbers (`TResultValueRow`): per throw the
+// continuous-scheme and the split-scheme value. The tables above are these rows formatted.
+struct TResultValueRow {
+  std::string Caption;
+  std::vector<std::pair<double, double>> Values;
+};
+std::vector<TResultValueRow> StressValues(const TDynamicCalcStruct& run);  // MPa
+std::vector<TResultValueRow> SafetyValues(const TDynamicCalcStruct& run);
+// The smallest continuous and split value of a row over the throws ("Мин. значение").
+std::pair<double, double> SmallestOverThrows(const TResultValueRow& row);
 
 // The five tables in the order of their tabs (per-cylinder forces of cylinder 1 first).
 std::vector<TResultTable> AllResultTables(const TDynamicCalcStruct& run);

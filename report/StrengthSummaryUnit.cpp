@@ -36,34 +36,42 @@ const TSummaryFactor Factors[] = {
     {"Общий запас в правой галтели шатунной шейки", &TCrank::NGal2, nullptr},
 };
 
-std::string inSection(double value, int index) {
-  return FormatSignificant(value, 4) + " в секции №" + std::to_string(index + 1);
+std::string inSection(double value, int section) {
+  return FormatSignificant(value, 4) + " в секции №" + std::to_string(section);
 }
 
 }  // namespace
 
-std::vector<TStrengthSummaryLine> StrengthSummary(const TDynamicCalcArray& runs) {
+std::vector<TStrengthSummaryValue> StrengthSummaryValues(const TDynamicCalcArray& runs) {
   if (runs.empty() || !runs.front()) throw TEVexaError(ErrNoResults);
   const TDynamicCalcStruct& design = *runs.front();
   RequireRunResults(design);
-  std::vector<TStrengthSummaryLine> lines;
+  std::vector<TStrengthSummaryValue> lines;
   for (const TSummaryFactor& factor : Factors) {
     int index = 0;
-    double value = factor.MinOverThrows(design, index);
-    TStrengthSummaryLine line{factor.caption, inSection(value, index), {}};
+    TStrengthSummaryValue line{factor.caption, factor.MinOverThrows(design, index), 0, UnlimitedSafetyFactor, 0, 0};
+    line.DesignSection = index + 1;
     // Over the resonance runs: the section carries over from the design run until a
     // resonance run gives a smaller factor.
-    value = UnlimitedSafetyFactor;
-    double speed = 0;
     for (std::size_t r = 1; r < runs.size(); ++r) {
       if (!runs[r]) continue;
       int resonanceIndex = 0;
       const double smallest = factor.MinOverThrows(*runs[r], resonanceIndex);
-      if (smallest < value) value = smallest, index = resonanceIndex, speed = runs[r]->N;
+      if (smallest < line.Resonance)
+        line.Resonance = smallest, index = resonanceIndex, line.ResonanceSpeed = runs[r]->N;
     }
-    line.Resonance = inSection(value, index) + " на частоте " + FormatSignificant(speed, 4) + " об/мин";
+    line.ResonanceSection = index + 1;
     lines.push_back(std::move(line));
   }
+  return lines;
+}
+
+std::vector<TStrengthSummaryLine> StrengthSummary(const TDynamicCalcArray& runs) {
+  std::vector<TStrengthSummaryLine> lines;
+  for (const TStrengthSummaryValue& v : StrengthSummaryValues(runs))
+    lines.push_back({v.Caption, inSection(v.Design, v.DesignSection),
+                     inSection(v.Resonance, v.ResonanceSection) + " на частоте " +
+                         FormatSignificant(v.ResonanceSpeed, 4) + " об/мин"});
   return lines;
 }
 

@@ -40,15 +40,11 @@ void writeCells(std::string& out, const std::vector<std::string>& cells) {
   out += "\n";
 }
 
-// The per-step columns of one block: the crank angle in degrees, then the ticked quantities.
-void writeSteps(std::string& out, const TReal1DArray& angle, const std::vector<const TReal1DArray*>& columns,
-                const std::vector<bool>& inDegrees) {
-  for (std::size_t k = 0; k < angle.size(); ++k) {
-    out += number(angle[k] * DegPerRad) + "|";
-    for (std::size_t c = 0; c < columns.size(); ++c) {
-      const double v = columns[c]->at(k);
-      out += number(inDegrees[c] ? v * DegPerRad : v) + "|";
-    }
+// The per-step rows of one block: the crank angle in degrees, then the ticked quantities.
+void writeSteps(std::string& out, const TReportBlock& block) {
+  for (std::size_t k = 0; k < block.Steps(); ++k) {
+    out += number(block.AngleValue(k)) + "|";
+    for (std::size_t c = 0; c < block.Columns.size(); ++c) out += number(block.Value(c, k)) + "|";
     out += "\n";
   }
 }
@@ -118,61 +114,79 @@ std::string PadRight(const std::string& text, int width) {
   return text + std::string(w + 1 - characters, ' ');
 }
 
-std::string WriteTextReport(const TDynamicCalcStruct& run, const TTextReportItems& items) {
+double TReportBlock::AngleValue(std::size_t step) const { return Angle->at(step) * DegPerRad; }
+
+double TReportBlock::Value(std::size_t column, std::size_t step) const {
+  const double v = Columns.at(column)->at(step);
+  return InDegrees.at(column) ? v * DegPerRad : v;
+}
+
+std::vector<TReportBlock> CylinderReportBlocks(const TDynamicCalcStruct& run, const TTextReportItems& items) {
   RequireRunResults(run);
   const int throws = RunThrowCount(run), rows = RunRowCount(run);
-  std::string out;
-
-  out += std::string(CylinderSectionLine) + "\n";
-  std::vector<int> cylinderQuantities;
+  std::vector<int> quantities;
   for (int i = 0; i < CylinderItems; ++i)
-    if (items.IsTicked(FirstCylinderItem + i)) cylinderQuantities.push_back(cylinderQuantity(i));
-  if (!cylinderQuantities.empty()) {
-    // Cylinders in ascending global number: row by row, section by section.
-    for (int r = 1; r <= rows; ++r)
-      for (int s = 1; s <= throws; ++s) {
-        const int n = s + throws * (r - 1);
-        out += "\n\n=========== Цилиндр № " + std::to_string(n) + " ============\n";
-        std::vector<std::string> header{QuantityShortName(0, n)};
-        std::vector<const TReal1DArray*> columns;
-        std::vector<bool> inDegrees;
-        for (int q : cylinderQuantities) {
-          header.push_back(QuantityShortName(q, n));
-          columns.push_back(&quantityArray(run, q, s, n));
-          inDegrees.push_back(q == 1);  // the rod angle
-        }
-        writeCells(out, header);
-        writeSteps(out, quantityArray(run, 0, s, n), columns, inDegrees);
+    if (items.IsTicked(FirstCylinderItem + i)) quantities.push_back(cylinderQuantity(i));
+  std::vector<TReportBlock> blocks;
+  if (quantities.empty()) return blocks;
+  for (int r = 1; r <= rows; ++r)
+    for (int s = 1; s <= throws; ++s) {
+      const int n = s + throws * (r - 1);
+      TReportBlock block{n, {QuantityShortName(0, n)}, &quantityArray(run, 0, s, n), {}, {}};
+      for (int q : quantities) {
+        block.Headers.push_back(QuantityShortName(q, n));
+        block.Columns.push_back(&quantityArray(run, q, s, n));
+        block.InDegrees.push_back(q == 1);  // the rod angle
       }
-  }
-
-  out += std::string("\n\n\n") + ThrowSectionLine + "\n";
-  std::vector<int> throwQuantities;
-  for (int j = 0; j < ThrowItems; ++j)
-    if (items.IsTicked(FirstThrowItem + j)) throwQuantities.push_back(throwQuantity(j));
-  if (!throwQuantities.empty()) {
-    // Throw histories run over the grid, whose steps are the crank angles of cylinder 1.
-    const TReal1DArray& angle = quantityArray(run, 0, 1, 1);
-    for (int t = 1; t <= throws; ++t) {
-      out += "\n\n=========== Колено № " + std::to_string(t) + " ============\n";
-      std::vector<std::string> header{QuantityShortName(0, t)};
-      std::vector<const TReal1DArray*> columns;
-      for (int q : throwQuantities) {
-        header.push_back(QuantityShortName(q, t));
-        columns.push_back(&quantityArray(run, q, t, 1));
-      }
-      writeCells(out, header);
-      writeSteps(out, angle, columns, std::vector<bool>(columns.size(), false));
+      blocks.push_back(std::move(block));
     }
-  }
+  return blocks;
+}
 
+std::vector<TReportBlock> ThrowReportBlocks(const TDynamicCalcStruct& run, const TTextReportItems& items) {
+  RequireRunResults(run);
+  std::vector<int> quantities;
+  for (int j = 0; j < ThrowItems; ++j)
+    if (items.IsTicked(FirstThrowItem + j)) quantities.push_back(throwQuantity(j));
+  std::vector<TReportBlock> blocks;
+  if (quantities.empty()) return blocks;
+  // Throw histories run over the grid, whose steps are the crank angles of cylinder 1.
+  const TReal1DArray& angle = quantityArray(run, 0, 1, 1);
+  for (int t = 1; t <= RunThrowCount(run); ++t) {
+    TReportBlock block{t, {QuantityShortName(0, t)}, &angle, {}, {}};
+    for (int q : quantities) {
+      block.Headers.push_back(QuantityShortName(q, t));
+      block.Columns.push_back(&quantityArray(run, q, t, 1));
+      block.InDegrees.push_back(false);
+    }
+    blocks.push_back(std::move(block));
+  }
+  return blocks;
+}
+
+std::string WriteTextReport(const TDynamicCalcStruct& run, const TTextReportItems& items) {
+  RequireRunResults(run);
+  std::string out;
+  out += std::string(CylinderSectionLine) + "\n";
+  for (const TReportBlock& block : CylinderReportBlocks(run, items)) {
+    out += "\n\n=========== Цилиндр № " + std::to_string(block.Number) + " ============\n";
+    writeCells(out, block.Headers);
+    writeSteps(out, block);
+  }
+  out += std::string("\n\n\n") + ThrowSectionLine + "\n";
+  for (const TReportBlock& block : ThrowReportBlocks(run, items)) {
+    out += "\n\n=========== Колено № " + std::to_string(block.Number) + " ============\n";
+    writeCells(out, block.Headers);
+    writeSteps(out, block);
+  }
   if (items.IsTicked(StressItem)) writeTable(out, StressSectionLine, StressTable(run));
   if (items.IsTicked(SafetyItem)) writeTable(out, SafetySectionLine, SafetyTable(run));
   return out;
 }
 
-std::filesystem::path TextReportFileName(const std::filesystem::path& projectFile, const std::string& projectName) {
-  if (!projectFile.empty()) return std::filesystem::path(projectFile).replace_extension(".VexaRes");
+std::filesystem::path ResultFileName(const std::filesystem::path& projectFile, const std::string& projectName,
+                                     const std::string& extension) {
+  if (!projectFile.empty()) return std::filesystem::path(projectFile).replace_extension(extension);
   // Not saved yet: the project's name, without the blanks around it and without folder separators.
   std::string name = projectName;
   const auto first = name.find_first_not_of(' ');
@@ -180,7 +194,11 @@ std::filesystem::path TextReportFileName(const std::filesystem::path& projectFil
   for (char& c : name)
     if (c == '/' || c == '\\' || c == ':') c = '_';
   if (name.empty() || name == "." || name == "..") name = "Безымянный";
-  return std::filesystem::path(name + ".VexaRes");
+  return std::filesystem::path(name + extension);
+}
+
+std::filesystem::path TextReportFileName(const std::filesystem::path& projectFile, const std::string& projectName) {
+  return ResultFileName(projectFile, projectName, ".VexaRes");
 }
 
 void SaveTextReport(const std::filesystem::path& file, const std::string& text) {

@@ -160,12 +160,14 @@ TEST(DiagramSource, MissingDiagramIsErrorSevenNamingTheFile) {
   }
 }
 
-TEST(ExampleFiles, ProjectIsWhatTheGeneratorWrites) {
+TEST(ExampleFiles, ProjectsAreWhatTheGeneratorWrites) {
   testsupport::TempDir dir;
-  const std::string command =
-      (testsupport::BinDir() / "make_example_project").string() + " " + (dir / "example.vxa").string();
+  const std::string command = (testsupport::BinDir() / "make_example_project").string() + " " + dir.Path().string();
   ASSERT_EQ(std::system(command.c_str()), 0);
-  std::ifstream a(exampleProject(), std::ios::binary), b(dir / "example.vxa", std::ios::binary);
-  const std::string committed((std::istreambuf_iterator<char>(a)), {}), fresh((std::istreambuf_iterator<char>(b)), {});
-  EXPECT_EQ(committed, fresh) << "regenerate examples/V16-26-26.vxa with make_example_project";
+  for (const char* name : {"V16-26-26.vxa", "L6-26-26.vxa"}) {
+    std::ifstream a(testsupport::SourceDir() / "examples" / name, std::ios::binary), b(dir / name, std::ios::binary);
+    const std::string committed((std::istreambuf_iterator<char>(a)), {}), fresh((std::istreambuf_iterator<char>(b)), {});
+    EXPECT_FALSE(fresh.empty()) << name;
+    EXPECT_EQ(committed, fresh) << "regenerate examples/" << name << " with make_example_project examples";
+  }
 }
