@@ -14,7 +14,7 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 # libxlsxwriter writes the spreadsheet export; unzip lets the tests read the workbook back.
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-dev python3 locales
           libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libeigen3-dev
-          qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libxkbcommon-dev fonts-dejavu-core
+          qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev libxkbcommon-dev fonts-dejavu-core
           pkg-config libxlsxwriter-dev unzip)
 
 install_missing() {

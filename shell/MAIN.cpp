@@ -19,6 +19,7 @@
 #include "CommonInfoDlgUnit.h"
 #include "EVexaErrorUnit.h"
 #include "HelpWindowUnit.h"
+#include "ResultViewsUnit.h"
 #include "UserDialogsUnit.h"
 
 TCommandState EnablingRules(int windows, bool activeModified, bool anyModified) {
@@ -61,6 +62,7 @@ TMainForm::TMainForm(QSettings& settings, QWidget* parent) : QMainWindow(parent)
   Shared.Recent = &RecentFiles;
   Shared.Progress = new TProgressDlg(nullptr);
   Shared.Pages["Общая информация"] = new TCommonInfoDlg(this);
+  RegisterResultViews(Shared, this);
 
   createActions();
   createMenus();
