@@ -46,7 +46,7 @@ TCombTableForm::TCombTableForm(QWidget* parent) : TVexaBaseDlg(StrengthSummaryCa
   layout->addWidget(SafetyListView, 1);
   layout->addWidget(Weakest);
   ApplyButton->hide();
-  resize(1020, 340);
+  resize(1160, 360);
 }
 
 void TCombTableForm::Prepare(TEngineDataStruct& engine, const TDynamicCalcArray& runs) {
@@ -78,6 +78,7 @@ void TCombTableForm::Prepare(TEngineDataStruct& engine, const TDynamicCalcArray&
       weakestAtResonance = true;
     }
   }
+  for (int c = 0; c < 3; ++c) SafetyListView->resizeColumnToContents(c);
   if (weakest) {
     const QString where = weakestAtResonance
                               ? SummaryFactorText(weakest->Resonance, weakest->ResonanceSection, weakest->ResonanceSpeed)

@@ -22,6 +22,8 @@ TFormsForm::TFormsForm(QWidget* parent) : TVexaBaseDlg("Формы колеба�
   axisX_ = new QValueAxis(chart);
   axisX_->setTitleText("Приведенная длина, м");
   axisY_ = new QValueAxis(chart);
+  axisX_->setLabelFormat("%g");
+  axisY_->setLabelFormat("%g");
   chart->addAxis(axisX_, Qt::AlignBottom);
   chart->addAxis(axisY_, Qt::AlignLeft);
   FormChart = new TChartView(chart, Content());
@@ -81,7 +83,7 @@ void TFormsForm::Plot() {
   for (std::size_t i = 0; i < ModeBoxes.size(); ++i) {
     auto* series = new QLineSeries(chart);
     series->setName(QString::number(i + 1));
-    QPen pen = series->pen();
+    QPen pen(QColor::fromHsv(static_cast<int>(i * 67 % 360), 230, 200));
     pen.setWidth(2);
     series->setPen(pen);
     series->setPointsVisible(true);

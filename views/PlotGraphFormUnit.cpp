@@ -24,7 +24,7 @@ QComboBox* quantityList(QWidget* parent) {
   auto* list = new QComboBox(parent);
   for (const char* name : QuantityLongNames) list->addItem(name);
   list->setMaxVisibleItems(20);
-  list->setMinimumContentsLength(34);
+  list->setMinimumContentsLength(48);
   list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   return list;
 }
@@ -47,6 +47,8 @@ TPlotGraphForm::TPlotGraphForm(QWidget* parent) : TVexaBaseDlg("Мастер д�
   chart->setTheme(QChart::ChartThemeDark);
   axisX_ = new QValueAxis(chart);
   axisY_ = new QValueAxis(chart);
+  axisX_->setLabelFormat("%g");
+  axisY_->setLabelFormat("%g");
   chart->addAxis(axisX_, Qt::AlignBottom);
   chart->addAxis(axisY_, Qt::AlignLeft);
   for (int k = 0; k < FunctionCount; ++k) {

@@ -107,10 +107,10 @@ void TResultTableView::ShowTable(TResultTableModel* model) {
   setModel(model);
   const auto& columns = model->Table().Columns;
   for (std::size_t c = 0; c < columns.size(); ++c) {
-    if (columns[c].Width > 0)
+    // The captions column keeps its documented width but widens for a caption that would be cut.
+    resizeColumnToContents(static_cast<int>(c));
+    if (columns[c].Width > 0 && (c > 0 || columnWidth(0) < columns[c].Width))
       setColumnWidth(static_cast<int>(c), columns[c].Width);
-    else
-      resizeColumnToContents(static_cast<int>(c));
   }
 }
 
@@ -160,20 +160,21 @@ void TChartView::contextMenuEvent(QContextMenuEvent* event) {
   menu.exec(event->globalPos());
 }
 
-void TChartView::SetSquarePlot(bool square) {
-  square_ = square;
-  placeSquare();
+void TChartView::SetEqualScale(double extent) {
+  extent_ = extent;
+  applyEqualScale();
 }
 
 void TChartView::resizeEvent(QResizeEvent* event) {
   QChartView::resizeEvent(event);
-  placeSquare();
+  applyEqualScale();
 }
 
-void TChartView::placeSquare() {
-  if (!square_) return;
-  // Room for the axis labels at the left and below.
-  const QRectF area = chart()->rect().adjusted(70, 30, -30, -50);
-  const double side = std::max(10.0, std::min(area.width(), area.height()));
-  chart()->setPlotArea(QRectF(area.center().x() - side / 2, area.center().y() - side / 2, side, side));
+void TChartView::applyEqualScale() {
+  const QList<QAbstractAxis*> x = chart()->axes(Qt::Horizontal), y = chart()->axes(Qt::Vertical);
+  const QRectF area = chart()->plotArea();
+  if (extent_ <= 0 || x.isEmpty() || y.isEmpty() || area.width() <= 0 || area.height() <= 0) return;
+  const double side = std::min(area.width(), area.height());
+  x.front()->setRange(-extent_ * area.width() / side, extent_ * area.width() / side);
+  y.front()->setRange(-extent_ * area.height() / side, extent_ * area.height() / side);
 }

@@ -61,14 +61,15 @@ class TChartView : public QChartView {
   void CopyPicture();
   // Asks for a file name and saves; an error is told to the user.
   void SavePicture(bool svg);
-  // Keeps the plot area square, so that x and y have the same scale.
-  void SetSquarePlot(bool square);
+  // Both axes centred on the origin with the same scale: the shorter side of the plot area
+  // spans ±extent, the longer one proportionally more. 0: the axes are left alone.
+  void SetEqualScale(double extent);
 
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  void placeSquare();
-  bool square_ = false;
+  void applyEqualScale();
+  double extent_ = 0;
 };

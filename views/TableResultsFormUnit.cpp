@@ -44,7 +44,7 @@ TTableResultsForm::TTableResultsForm(QWidget* parent) : TVexaBaseDlg(ResultTable
   connect(NCyl, &QSpinBox::valueChanged, this, [this] {
     if (!Updating) DoDataExchange(false);
   });
-  resize(1000, 640);
+  resize(1180, 680);
 }
 
 void TTableResultsForm::Prepare(TEngineDataStruct& engine, const TDynamicCalcStruct& run) {

@@ -47,12 +47,13 @@ TVDForm::TVDForm(QWidget* parent) : TVexaBaseDlg("Фазовые диаграм�
   chart->legend()->hide();
   axisX_ = new QValueAxis(chart);
   axisY_ = new QValueAxis(chart);
+  axisX_->setLabelFormat("%g");
+  axisY_->setLabelFormat("%g");
   chart->addAxis(axisX_, Qt::AlignBottom);
   chart->addAxis(axisY_, Qt::AlignLeft);
   VDChart = new TChartView(chart, Content());
   VDChart->setObjectName("VDChart");
   VDChart->setMinimumSize(560, 560);
-  VDChart->SetSquarePlot(true);
   layout->addWidget(VDChart, 1);
 
   auto* panel = new QWidget(Content());
@@ -132,4 +133,5 @@ void TVDForm::Plot() {
   origin->attachAxis(axisY_);
   axisX_->setRange(-e, e);
   axisY_->setRange(-e, e);
+  VDChart->SetEqualScale(e);
 }

@@ -93,6 +93,8 @@ void SaveResultViewShots(TMDIChildWin& window, const QString& folder) {
   TFormsForm modes;
   modes.Prepare(engine, model);
   shoot(modes, folder, "view-mode-shapes.png");
+  modes.MotorMasses->setChecked(true);
+  shoot(modes, folder, "view-mode-shapes-motor-masses.png");
   modes.hide();
 
   TCombTableForm summary;
