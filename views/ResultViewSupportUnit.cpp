@@ -107,10 +107,9 @@ void TResultTableView::ShowTable(TResultTableModel* model) {
   setModel(model);
   const auto& columns = model->Table().Columns;
   for (std::size_t c = 0; c < columns.size(); ++c) {
-    // The captions column keeps its documented width but widens for a caption that would be cut.
+    // A column keeps its documented width but widens for a text that would be cut.
     resizeColumnToContents(static_cast<int>(c));
-    if (columns[c].Width > 0 && (c > 0 || columnWidth(0) < columns[c].Width))
-      setColumnWidth(static_cast<int>(c), columns[c].Width);
+    if (columnWidth(static_cast<int>(c)) < columns[c].Width) setColumnWidth(static_cast<int>(c), columns[c].Width);
   }
 }
 

@@ -47,8 +47,8 @@ class TableResultsFormTest : public QObject {
     QCOMPARE(form.Models[4]->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QString("Секция 1"));
     QCOMPARE(rowsCaptioned(*form.Models[3], "Изгиб шатунной шейки (амплитуда), Сечение "), 2);
     QVERIFY(form.Views[1]->columnWidth(0) >= 300);
-    QCOMPARE(form.Views[1]->columnWidth(1), 70);
-    QCOMPARE(form.Views[3]->columnWidth(1), 100);
+    QVERIFY(form.Views[1]->columnWidth(1) >= 70);
+    QVERIFY(form.Views[3]->columnWidth(1) >= 100);
     // The per-cylinder table: one row per step but the last, eight columns.
     QCOMPARE(form.Models[0]->rowCount(), static_cast<int>(project.Results.front()->AngleGrid.size()) - 1);
     QCOMPARE(form.Models[0]->columnCount(), 8);
