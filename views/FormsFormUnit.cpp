@@ -15,7 +15,7 @@
 #include "OscillCalcUnit.h"
 
 TFormsForm::TFormsForm(QWidget* parent) : TVexaBaseDlg("Формы колебаний", parent) {
-  HelpPage = "view-modes.html";
+  HelpPage = "view-frequencies.html";
   auto* layout = new QVBoxLayout(Content());
   auto* chart = new QChart;
   chart->setTitle("Формы колебаний");

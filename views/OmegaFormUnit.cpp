@@ -11,7 +11,7 @@
 bool TorsionResultsShown(const TOscillCalcStruct& model) { return model.Omega.size() > 1 && model.AkMax.size() > 1; }
 
 TOmegaForm::TOmegaForm(QWidget* parent) : TVexaBaseDlg("Крутильные колебания", parent) {
-  HelpPage = "view-torsion.html";
+  HelpPage = "view-frequencies.html";
   auto* layout = new QVBoxLayout(Content());
   Tabs = new QTabWidget(Content());
   Tabs->setObjectName("Tabs");
