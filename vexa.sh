@@ -15,8 +15,8 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 # Qt 6 Widgets and Charts build the desktop program, a font lets offscreen pictures show text.
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-dev python3 locales
           libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libeigen3-dev
-          pkg-config libxlsxwriter-dev unzip
-          qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libxkbcommon-dev fonts-dejavu-core)
+          qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev libxkbcommon-dev fonts-dejavu-core
+          pkg-config libxlsxwriter-dev unzip)
 
 install_missing() {
   local missing=()

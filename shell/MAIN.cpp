@@ -25,6 +25,7 @@
 #include "SteelDataBaseUnit.h"
 #include "EVexaErrorUnit.h"
 #include "HelpWindowUnit.h"
+#include "ResultViewsUnit.h"
 #include "UserDialogsUnit.h"
 
 TCommandState EnablingRules(int windows, bool activeModified, bool anyModified) {
@@ -72,6 +73,7 @@ TMainForm::TMainForm(QSettings& settings, QWidget* parent) : QMainWindow(parent)
   Shared.Pages["Данные для расчёта крутильных колебаний"] = new TOscillDataForm(this);
   Shared.Pages["Свойства материалов"] = new TMatPropDlg(SteelData(), this);
   SteelDataBaseForm = new TSteelDataBaseForm(this);
+  RegisterResultViews(Shared, this);
 
   createActions();
   createMenus();

@@ -2,10 +2,26 @@
 
 #include <stdlib.h>
 
+#include <memory>
 #include <stdexcept>
 #include <system_error>
 
+#include "ProjectCalcUnit.h"
+#include "ProjectFileUnit.h"
+
 namespace testsupport {
+
+TVexaProject& CalculatedExample() {
+  static std::unique_ptr<TVexaProject> project;
+  if (!project) {
+    TRunSettings settings;
+    settings.ProjectDir = SourceDir() / "examples";
+    project = std::make_unique<TVexaProject>(settings);
+    LoadProjectFile(project->EngineData, settings.ProjectDir / "V16-26-26.vxa");
+    if (!project->CalcDynamicExecute().Completed) throw std::runtime_error("the example does not calculate");
+  }
+  return *project;
+}
 
 std::filesystem::path SourceDir() { return VEXA_SOURCE_DIR; }
 std::filesystem::path BinDir() { return VEXA_BIN_DIR; }

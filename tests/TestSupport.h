@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+class TVexaProject;
+
 namespace testsupport {
 
 std::filesystem::path SourceDir();
@@ -22,5 +24,9 @@ class TempDir {
  private:
   std::filesystem::path path_;
 };
+
+// The bundled example V16-26-26.vxa calculated once per test program (design run, torsional
+// model, resonance runs); a failing calculation throws.
+TVexaProject& CalculatedExample();
 
 }  // namespace testsupport

@@ -26,6 +26,9 @@
 #include "UserDialogsUnit.h"
 #include "VexaBaseDlgUnit.h"
 
+// The result views of the calculated project (ResultViewShots.cpp).
+void SaveResultViewShots(TMDIChildWin& window, const QString& folder);
+
 namespace {
 
 // Answers every question with No and remembers the last message.
@@ -127,6 +130,7 @@ int main(int argc, char** argv) {
   const double seconds = static_cast<double>(timer.elapsed()) / 1000.0;
   std::cout << "F3 to \"" << dialogs.Last.toStdString() << "\": " << seconds << " s\n";
   save(&main, folder, "main-window-calculated.png");
+  SaveResultViewShots(*child, folder);
 
   TAboutBox about(&main);
   about.show();
