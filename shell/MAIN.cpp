@@ -17,6 +17,11 @@
 
 #include "AboutUnit.h"
 #include "CommonInfoDlgUnit.h"
+#include "CylEnableDlgUnit.h"
+#include "GeometryFormUnit.h"
+#include "KomponovkaDlgUnit.h"
+#include "MassDlgUnit.h"
+#include "PliantDlgUnit.h"
 #include "EVexaErrorUnit.h"
 #include "HelpWindowUnit.h"
 #include "UserDialogsUnit.h"
@@ -61,6 +66,11 @@ TMainForm::TMainForm(QSettings& settings, QWidget* parent) : QMainWindow(parent)
   Shared.Recent = &RecentFiles;
   Shared.Progress = new TProgressDlg(nullptr);
   Shared.Pages["Общая информация"] = new TCommonInfoDlg(this);
+  Shared.Pages["Компоновочная схема"] = new TKomponovkaDlg(this);
+  Shared.Pages["Отключение цилиндров"] = new TCylEnableDlg(this);
+  Shared.Pages["Массы и противовесы"] = new TMassDlg(this);
+  Shared.Pages["Податливость опор"] = new TPliantDlg(this);
+  Shared.Pages["Геометрия колена"] = new TGeometryForm(this);
 
   createActions();
   createMenus();
