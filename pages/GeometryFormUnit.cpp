@@ -35,7 +35,8 @@ QString nameOf(const QString& label) {
 
 }  // namespace
 
-TGeometryForm::TGeometryForm(QWidget* parent) : TVexaBaseDlg("Геометрия колена вала", parent) {
+TGeometryForm::TGeometryForm(QWidget* parent)
+    : TVexaBaseDlg("Геометрия колена вала", parent), GraphDir(GraphDirectory(ProgramDirectory())) {
   HelpPage = "page-geometry.html";
   auto* layout = new QHBoxLayout(Content());
   auto* fields = new QGridLayout;
@@ -162,7 +163,7 @@ void TGeometryForm::OKButtonClick() {
   if (result() != QDialog::Accepted) return;
   // The concentration coefficients follow the geometry they were read for.
   try {
-    CalcConcentrationCoeffs(*Data, GraphDirectory(ProgramDirectory()));
+    CalcConcentrationCoeffs(*Data, GraphDir);
   } catch (const TEVexaError& error) {
     ShowVexaError(parentWidget(), error);
   }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <map>
 
 #include "VexaBaseDlgUnit.h"
@@ -22,6 +23,8 @@ class TGeometryForm : public TVexaBaseDlg {
   TFloatSpinEdit *CoeffH, *CoeffB;
   QSpinBox *FiMasl, *GammaMasl;
   TSketchWidget* Sketch;
+  // Where OK reads the design graphs of the concentration coefficients.
+  std::filesystem::path GraphDir;
 
   void InitDialog() override;
   void DoDataExchange(bool FromControls) override;

@@ -138,6 +138,7 @@ void TPageGrid::SetColumnWidths(const std::vector<int>& widths) {
 }
 
 void TPageGrid::FillEmptyWithZero() {
+  if (accessibleName() != name_) setAccessibleName(name_);
   for (int r = 0; r < model_->rowCount(); ++r)
     for (int c = 1; c < model_->columnCount(); ++c)
       if (model_->Cell(r, c).isEmpty()) model_->SetCell(r, c, "0");
@@ -155,9 +156,8 @@ double TPageGrid::Number(int row, int column) {
     setAccessibleName(QString("%1, строка \"%2\", столбец \"%3\"")
                           .arg(name_, model_->data(model_->index(row, 0), Qt::DisplayRole).toString(),
                                model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString()));
-    EFieldConvertError error(this, text);
-    setAccessibleName(name_);
-    throw error;
+    // It keeps that name until the page reads the grid again.
+    throw EFieldConvertError(this, text);
   }
 }
 

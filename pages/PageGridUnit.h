@@ -59,7 +59,7 @@ class TPageGrid : public QTableView {
   // Widths of the title column and the data columns, pixels.
   void SetColumnWidths(const std::vector<int>& widths);
 
-  // Every empty data cell becomes "0".
+  // Every empty data cell becomes "0"; the grid takes back its own name after a cell error.
   void FillEmptyWithZero();
   // The number in a data cell; a text that is not a number selects the cell and raises
   // EFieldConvertError naming the grid, the row and the column.
