@@ -62,7 +62,8 @@ TGeometryForm::TGeometryForm(QWidget* parent)
     box->setToolTip(hint);
     fields->addWidget(new QLabel(label, Content()), row, 0);
     fields->addWidget(box, row++, 1);
-    WatchChanges(box);
+    // Arrow clicks change the value without a text change signal.
+    connect(box, &QSpinBox::valueChanged, this, [this, box] { OnModify(box); });
     return box;
   };
   D = number("Диаметр цилиндра, м (D):", "Значение диаметра цилиндра в метрах", 0.01, 4, "D");
@@ -103,6 +104,12 @@ TGeometryForm::TGeometryForm(QWidget* parent)
              "E");
   GammaMasl = integer("Угол наклона масл. отв., град (gamma):", QString(), 5, 0, 45);
   fields->setRowStretch(row, 1);
+  const std::pair<QWidget*, const char*> names[] = {
+      {D, "D"},         {R, "R"},         {L0, "L0"},       {DkSh, "DkSh"},     {DkSb, "DkSb"},
+      {DsSh, "DsSh"},   {DsSb, "DsSb"},   {H, "H"},         {B, "B"},           {CoeffH, "CoeffH"},
+      {CoeffB, "CoeffB"}, {FiMasl, "FiMasl"}, {L5, "L5"},   {L6, "L6"},         {RgalK, "RgalK"},
+      {RGalS, "RGalS"}, {RMaslK, "RMaslK"}, {RMaslS, "RMaslS"}, {E, "E"},       {GammaMasl, "GammaMasl"}};
+  for (auto [control, name] : names) control->setObjectName(name);
 
   auto* sketchGroup = new QGroupBox("Эскиз колена", Content());
   Sketch = new TSketchWidget(sketchGroup);
@@ -123,10 +130,6 @@ void TGeometryForm::InitDialog() {
 void TGeometryForm::DoDataExchange(bool FromControls) {
   TVexaBaseDlg::DoDataExchange(FromControls);
   Updating = true;
-  struct TReset {
-    bool& flag;
-    ~TReset() { flag = false; }
-  } reset{Updating};
   const std::pair<TFloatSpinEdit*, double*> numbers[] = {
       {D, &Copy.D},         {R, &Copy.R},         {L0, &Copy.L0},         {DkSh, &Copy.DkSh},   {DkSb, &Copy.DkSb},
       {DsSh, &Copy.DsSh},   {DsSb, &Copy.DsSb},   {H, &Copy.H},           {B, &Copy.B},         {CoeffH, &Copy.CoeffH},
@@ -143,6 +146,7 @@ void TGeometryForm::DoDataExchange(bool FromControls) {
     Copy.L6 = MinL6;
     ExchangeEditFloat(L6, Copy.L6, false);
   }
+  Updating = false;
 }
 
 void TGeometryForm::ExchangeData(bool ToEngine) {
@@ -161,11 +165,16 @@ void TGeometryForm::OKButtonClick() {
   setResult(QDialog::Rejected);
   TVexaBaseDlg::OKButtonClick();
   if (result() != QDialog::Accepted) return;
-  // The concentration coefficients follow the geometry they were read for.
+  // The concentration coefficients follow the geometry they were read for. The geometry is
+  // stored either way; a coefficient that cannot be computed is reported, not fatal.
   try {
     CalcConcentrationCoeffs(*Data, GraphDir);
   } catch (const TEVexaError& error) {
     ShowVexaError(parentWidget(), error);
+  } catch (const std::exception& error) {
+    UserDialogs().ShowError(parentWidget(), "Ошибка!",
+                            QString("Геометрия сохранена, но коэффициенты концентрации не пересчитаны.\n%1")
+                                .arg(QString::fromStdString(error.what())));
   }
 }
 

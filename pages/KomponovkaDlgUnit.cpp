@@ -11,17 +11,15 @@
 #include <QVBoxLayout>
 #include <numbers>
 
+#include "AngleExchangeUnit.h"
 #include "ControlExchangeUnit.h"
 #include "FloatSpinEditUnit.h"
 #include "InputChecksUnit.h"
 #include "LayoutPictureUnit.h"
 #include "PageGridUnit.h"
 #include "SketchWidgetUnit.h"
-#include "UserDialogsUnit.h"
 
 namespace {
-
-constexpr double DegPerRad = 180.0 / std::numbers::pi;
 
 QSpinBox* countBox(const QString& name, const QString& hint, int max, QWidget* parent) {
   auto* box = new QSpinBox(parent);
@@ -31,12 +29,6 @@ QSpinBox* countBox(const QString& name, const QString& hint, int max, QWidget* p
   // Counts change with the arrows only: a half-typed number would rebuild the tables.
   box->findChild<QLineEdit*>()->setReadOnly(true);
   return box;
-}
-
-QStringList numbers(int count) {
-  QStringList list;
-  for (int i = 1; i <= count; ++i) list << QString::number(i);
-  return list;
 }
 
 }  // namespace
@@ -98,8 +90,13 @@ TKomponovkaDlg::TKomponovkaDlg(QWidget* parent) : TVexaBaseDlg("Компонов
   layout->setColumnStretch(1, 1);
   layout->setColumnStretch(2, 1);
   setMinimumSize(760, 600);
+  for (auto [control, name] : {std::pair<QWidget*, const char*>{NSec, "NSec"}, {NRad, "NRad"}, {a, "a"},
+                               {InitValTable, "InitValTable"}, {ConRodTable, "ConRodTable"}})
+    control->setObjectName(name);
 
-  for (QWidget* control : std::initializer_list<QWidget*>{NSec, NRad, a}) WatchChanges(control);
+  WatchChanges(a);
+  // The counts change with the arrows, which give no text change signal.
+  for (QSpinBox* count : {NSec, NRad}) connect(count, &QSpinBox::valueChanged, this, [this, count] { OnModify(count); });
   for (QAbstractButton* button : Disposition->buttons()) {
     connect(button, &QAbstractButton::clicked, this, [this, button] {
       OnModify(button);
@@ -119,18 +116,14 @@ TKomponovkaDlg::TKomponovkaDlg(QWidget* parent) : TVexaBaseDlg("Компонов
 void TKomponovkaDlg::InitDialog() {
   TVexaBaseDlg::InitDialog();
   PlaceButtons(true);
-  // Building the tables for the stored counts is part of showing the page, not a change.
-  Updating = false;
+  // Building the tables for the stored counts is part of showing the page, not a change:
+  // OnListRedraw notifies nothing, the controls a user changes do.
   OnListRedraw();
 }
 
 void TKomponovkaDlg::DoDataExchange(bool FromControls) {
   TVexaBaseDlg::DoDataExchange(FromControls);
   Updating = true;
-  struct TReset {
-    bool& flag;
-    ~TReset() { flag = false; }
-  } reset{Updating};
   InitValTable->FillEmptyWithZero();
   ConRodTable->FillEmptyWithZero();
   ExchangeEditFloat(a, Copy.Dezax, FromControls);
@@ -151,7 +144,7 @@ void TKomponovkaDlg::DoDataExchange(bool FromControls) {
     Copy.ConRodGamma1[1] = 0;
     Copy.ConRodR1[1] = 0;
     for (int s = 1; s <= fireSections; ++s)
-      for (int r = 1; r <= fireRows; ++r) Copy.FireAngle[s][r] = InitValTable->Number(r - 1, s) / DegPerRad;
+      for (int r = 1; r <= fireRows; ++r) Copy.FireAngle[s][r] = ToRadians(InitValTable->Number(r - 1, s));
   } else {
     NSec->setValue(Copy.NSec);
     NRad->setValue(Copy.NRad);
@@ -163,8 +156,9 @@ void TKomponovkaDlg::DoDataExchange(bool FromControls) {
       ConRodTable->SetNumber(r - 1, 4, Copy.ConRodGamma[r]);
     }
     for (int s = 1; s <= fireSections; ++s)
-      for (int r = 1; r <= fireRows; ++r) InitValTable->SetNumber(r - 1, s, Copy.FireAngle[s][r] * DegPerRad);
+      for (int r = 1; r <= fireRows; ++r) InitValTable->SetNumber(r - 1, s, ToDegrees(Copy.FireAngle[s][r]));
   }
+  Updating = false;
 }
 
 void TKomponovkaDlg::ExchangeData(bool ToEngine) {
@@ -183,13 +177,8 @@ void TKomponovkaDlg::ExchangeData(bool ToEngine) {
   ExchangeValue(engine.ConRodL, Copy.ConRodL, ToEngine);
   ExchangeValue(engine.ConRodR1, Copy.ConRodR1, ToEngine);
   for (int r = 1; r <= MaxRows; ++r) {
-    if (ToEngine) {
-      engine.ConRodGamma[r] = Copy.ConRodGamma[r] / DegPerRad;
-      engine.ConRodGamma1[r] = Copy.ConRodGamma1[r] / DegPerRad;
-    } else {
-      Copy.ConRodGamma[r] = engine.ConRodGamma[r] * DegPerRad;
-      Copy.ConRodGamma1[r] = engine.ConRodGamma1[r] * DegPerRad;
-    }
+    ExchangeDegrees(engine.ConRodGamma[r], Copy.ConRodGamma[r], ToEngine);
+    ExchangeDegrees(engine.ConRodGamma1[r], Copy.ConRodGamma1[r], ToEngine);
   }
   if (ToEngine && engine.Disposition == 0)
     for (int r = 1; r <= engine.NRad; ++r) engine.ConRodGamma1[r] = engine.ConRodR1[r] = 0;
@@ -199,11 +188,9 @@ void TKomponovkaDlg::OnListRedraw() {
   if (Updating) return;
   try {
     DoDataExchange(true);
-  } catch (const EFieldConvertError& error) {
-    // The tables keep their size until the cell holds a number.
-    UserDialogs().ShowError(this, "Ошибка!",
-                            QString("Поле \"%1\": \"%2\" не является числом. Введите числовое значение.")
-                                .arg(FieldName(error.Control), error.Text));
+  } catch (const EFieldConvertError&) {
+    // The tables keep their size until the cell holds a number; OK and Apply name the cell.
+    Updating = false;
     return;
   }
   const bool oneRow = Copy.NRad == 1;
@@ -213,7 +200,7 @@ void TKomponovkaDlg::OnListRedraw() {
   DispositionGroup->setEnabled(!oneRow);
 
   ConRodTable->Grid()->Resize(Copy.NRad, 4);
-  ConRodTable->Grid()->SetTitles({"№ ряда", "l, м", "gamma1, град", "r1, м", "gamma, град"}, numbers(Copy.NRad));
+  ConRodTable->Grid()->SetTitles({"№ ряда", "l, м", "gamma1, град", "r1, м", "gamma, град"}, NumberTitles(Copy.NRad));
   const bool articulated = Copy.Disposition == 1;
   for (int c = 2; c <= 4; ++c) {
     ConRodTable->setColumnHidden(c, !articulated);
@@ -223,8 +210,8 @@ void TKomponovkaDlg::OnListRedraw() {
 
   InitValTable->Grid()->Resize(Copy.NRad, Copy.NSec);
   QStringList columns{"№ ряда\\№ секции"};
-  columns << numbers(Copy.NSec);
-  InitValTable->Grid()->SetTitles(columns, numbers(Copy.NRad));
+  columns << NumberTitles(Copy.NSec);
+  InitValTable->Grid()->SetTitles(columns, NumberTitles(Copy.NRad));
   std::vector<int> widths{110};
   widths.resize(static_cast<std::size_t>(Copy.NSec) + 1, 52);
   InitValTable->SetColumnWidths(widths);
@@ -239,7 +226,7 @@ void TKomponovkaDlg::refreshPictures() {
   const int nSec = InitValTable->Grid()->columnCount() - 1, nRad = InitValTable->Grid()->rowCount();
   TSectionRowArray<double> fire = Copy.FireAngle;
   for (int s = 1; s <= nSec; ++s)
-    for (int r = 1; r <= nRad; ++r) fire[s][r] = cell(InitValTable, r - 1, s) / DegPerRad;
+    for (int r = 1; r <= nRad; ++r) fire[s][r] = ToRadians(cell(InitValTable, r - 1, s));
   CrankStar->SetSketch(CrankStarSketch(nSec, nRad, fire));
   LayoutScheme->SetSketch(LayoutSchemeSketch(nSec, nRad, Data->CylEnabled));
 

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 #include <numbers>
 
+#include "AngleExchangeUnit.h"
 #include "InputChecksUnit.h"
 #include "LayoutPictureUnit.h"
 #include "MassSchemeUnit.h"
@@ -14,18 +15,10 @@
 
 namespace {
 
-constexpr double DegPerRad = 180.0 / std::numbers::pi;
-
 const QStringList MpdTitles{"№ ряда", "Mпд, кг/м2", "M2, кг/м2"};
 const QStringList ProtTitles{"№ щеки", "Mщ, кг/м2", "Rщ, м",  "Mпр, кг/м2", "Rпр, м",
                              "Alphaпр, град", "Fiпр, град", "RпрIn, м", "RпрOut, м"};
 const char* const ProtUnits[] = {"", "кг/м2", "м", "кг/м2", "м", "град", "град", "м", "м"};
-
-QStringList numbers(int count) {
-  QStringList list;
-  for (int i = 1; i <= count; ++i) list << QString::number(i);
-  return list;
-}
 
 }  // namespace
 
@@ -68,10 +61,6 @@ void TMassDlg::InitDialog() {
 void TMassDlg::DoDataExchange(bool FromControls) {
   TVexaBaseDlg::DoDataExchange(FromControls);
   Updating = true;
-  struct TReset {
-    bool& flag;
-    ~TReset() { flag = false; }
-  } reset{Updating};
   MpdStringGrid->FillEmptyWithZero();
   ProtStringGrid->FillEmptyWithZero();
   for (int r = 1; r <= MpdStringGrid->Grid()->rowCount(); ++r) {
@@ -88,6 +77,7 @@ void TMassDlg::DoDataExchange(bool FromControls) {
       ProtStringGrid->SetNumber(w - 1, 4, Copy.Rpr[w], true);
     }
   }
+  Updating = false;
 }
 
 void TMassDlg::ExchangeData(bool ToEngine) {
@@ -98,12 +88,7 @@ void TMassDlg::ExchangeData(bool ToEngine) {
                       std::pair{&engine.FiPr, &Copy.FiPr}, std::pair{&engine.RprIn, &Copy.RprIn},
                       std::pair{&engine.RprOut, &Copy.RprOut}})
     ExchangeValue(*e, *p, ToEngine);
-  for (int w = 1; w <= MaxWebs; ++w) {
-    if (ToEngine)
-      engine.AlphaPr[w] = Copy.AlphaPr[w] / DegPerRad;
-    else
-      Copy.AlphaPr[w] = engine.AlphaPr[w] * DegPerRad;
-  }
+  for (int w = 1; w <= MaxWebs; ++w) ExchangeDegrees(engine.AlphaPr[w], Copy.AlphaPr[w], ToEngine);
 }
 
 void TMassDlg::OnListRedraw() {
@@ -111,13 +96,14 @@ void TMassDlg::OnListRedraw() {
   try {
     DoDataExchange(true);
   } catch (const EFieldConvertError&) {
-    return;  // OK and Apply will name the cell; the grids keep their size meanwhile.
+    Updating = false;  // OK and Apply will name the cell; the grids keep their size meanwhile.
+    return;
   }
   MpdStringGrid->Grid()->Resize(Data->NRad, 2);
-  MpdStringGrid->Grid()->SetTitles(MpdTitles, numbers(Data->NRad));
+  MpdStringGrid->Grid()->SetTitles(MpdTitles, NumberTitles(Data->NRad));
   MpdStringGrid->SetColumnWidths({55, 85, 85});
   ProtStringGrid->Grid()->Resize(2 * Data->NSec, 8);
-  ProtStringGrid->Grid()->SetTitles(ProtTitles, numbers(2 * Data->NSec));
+  ProtStringGrid->Grid()->SetTitles(ProtTitles, NumberTitles(2 * Data->NSec));
   ProtStringGrid->SetColumnWidths({55, 75, 55, 80, 55, 90, 75, 70, 80});
   DoDataExchange(false);
   refreshPicture();
@@ -134,7 +120,7 @@ void TMassDlg::refreshPicture() {
   std::vector<TMassSchemeWeb> webs;
   for (int w = 2 * section - 1; w <= 2 * section && w <= ProtStringGrid->Grid()->rowCount(); ++w) {
     auto v = [&](int c) { return ProtStringGrid->NumberOr(w - 1, c, 0); };
-    webs.push_back({v(1), v(2), v(3), v(4), v(5) / DegPerRad});
+    webs.push_back({v(1), v(2), v(3), v(4), ToRadians(v(5))});
   }
   MassScheme->SetSketch(MassSchemeSketch(Data->R, rows, webs));
 

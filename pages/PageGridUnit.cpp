@@ -244,3 +244,9 @@ void ExchangeCell(TPageGrid* grid, int row, int column, double& field, bool From
   else
     grid->SetNumber(row, column, field, general);
 }
+
+QStringList NumberTitles(int count) {
+  QStringList list;
+  for (int i = 1; i <= count; ++i) list << QString::number(i);
+  return list;
+}

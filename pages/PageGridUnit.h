@@ -92,3 +92,6 @@ class TPageGrid : public QTableView {
 // One cell ↔ one field of the page's copy (FromControl = true reads the cell), in the grids'
 // format "%.5g" or, with general, in the general number format.
 void ExchangeCell(TPageGrid* grid, int row, int column, double& field, bool FromControl, bool general = false);
+
+// Row or column titles 1 … count.
+QStringList NumberTitles(int count);

@@ -35,14 +35,11 @@ void TPliantDlg::InitDialog() {
 void TPliantDlg::DoDataExchange(bool FromControls) {
   TVexaBaseDlg::DoDataExchange(FromControls);
   Updating = true;
-  struct TReset {
-    bool& flag;
-    ~TReset() { flag = false; }
-  } reset{Updating};
   PliantStringGrid->FillEmptyWithZero();
   TSupportArray* rows[] = {&Copy.Py, &Copy.Px, &Copy.Pmy, &Copy.Pmx};
   for (int j = 1; j < PliantStringGrid->Grid()->columnCount(); ++j)
     for (int i = 0; i < 4; ++i) ExchangeCell(PliantStringGrid, i, j, (*rows[i])[j], FromControls, true);
+  Updating = false;
 }
 
 void TPliantDlg::ExchangeData(bool ToEngine) {
@@ -57,12 +54,13 @@ void TPliantDlg::OnListRedraw() {
   try {
     DoDataExchange(true);
   } catch (const EFieldConvertError&) {
-    return;  // OK and Apply will name the cell.
+    Updating = false;  // OK and Apply will name the cell.
+    return;
   }
   const int supports = Data->NSec + 1;
   PliantStringGrid->Grid()->Resize(4, supports);
   QStringList columns{"№ опоры"};
-  for (int j = 1; j <= supports; ++j) columns << QString::number(j);
+  columns << NumberTitles(supports);
   PliantStringGrid->Grid()->SetTitles(columns, RowTitles);
   std::vector<int> widths{100};
   widths.resize(static_cast<std::size_t>(supports) + 1, 80);

@@ -47,7 +47,7 @@ class KomponovkaDlgTest : public QObject {
   void oneRowShowsTheOffsetAndForcesSideBySideRods() {
     QVERIFY(!page->a->isVisible());
     QVERIFY(page->DispositionGroup->isEnabled());
-    page->NRad->setValue(1);
+    page->NRad->stepDown();  // the arrow
     QVERIFY(page->a->isVisible());
     QVERIFY(page->aLabel->isVisible());
     QVERIFY(!page->DispositionGroup->isEnabled());

@@ -2,6 +2,7 @@
 // blocks, empty cells and a text that is not a number.
 #include <QApplication>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -19,7 +20,8 @@ class PageGridTest : public QObject {
     grid->Grid()->SetTitles({"№ ряда\\№ секции", "1", "2", "3"}, {"1", "2", "3"});
     grid->resize(400, 200);
     grid->show();
-    QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
+    grid->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(grid.get()));
   }
 
   void typingReplacesTheCellAndEnterMovesDown() {
@@ -27,8 +29,11 @@ class PageGridTest : public QObject {
     grid->setFocus();
     grid->setCurrentIndex(grid->Grid()->index(0, 1));
     QSignalSpy edited(grid.get(), &TPageGrid::Edited);
-    QTest::keyClicks(grid.get(), "45");
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTest::keyClick(grid.get(), '4');  // opens the cell's editor with the key typed
+    auto* editor = grid->findChild<QLineEdit*>();
+    QVERIFY(editor);
+    QTest::keyClick(editor, '5');
+    QTest::keyClick(editor, Qt::Key_Return);
     QCOMPARE(grid->Grid()->Cell(0, 1), QString("45"));
     QCOMPARE(grid->currentIndex().row(), 1);
     QCOMPARE(grid->currentIndex().column(), 1);

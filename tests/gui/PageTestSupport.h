@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QPushButton>
 
 #include "EngineDataStructUnit.h"
 #include "GuiTestSupport.h"
