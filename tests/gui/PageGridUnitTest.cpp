@@ -30,10 +30,13 @@ class PageGridTest : public QObject {
     grid->setCurrentIndex(grid->Grid()->index(0, 1));
     QSignalSpy edited(grid.get(), &TPageGrid::Edited);
     QTest::keyClick(grid.get(), '4');  // opens the cell's editor with the key typed
-    auto* editor = grid->findChild<QLineEdit*>();
+    auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(grid->currentIndex()));
+    if (!editor) editor = grid->findChild<QLineEdit*>();
     QVERIFY(editor);
+    QCOMPARE(editor->text(), QString("4"));
     QTest::keyClick(editor, '5');
     QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();  // the editor commits through a queued call
     QCOMPARE(grid->Grid()->Cell(0, 1), QString("45"));
     QCOMPARE(grid->currentIndex().row(), 1);
     QCOMPARE(grid->currentIndex().column(), 1);

@@ -129,7 +129,7 @@ class PagesEntryTest : public QObject {
       p.B->setText("0.065");
       p.RGalS->setText("0.008");
     });
-    QVERIFY(f.dialogs.Errors.isEmpty());
+    QVERIFY2(f.dialogs.Errors.isEmpty(), qPrintable(f.dialogs.Errors.join("\n")));
     QVERIFY(window->Modified);
 
     TEngineDataStruct direct;
