@@ -80,6 +80,16 @@ class ProjectWindowTest : public QObject {
     QVERIFY(child->Save());
     QVERIFY(QFileInfo(existing).size() > 0);
   }
+  void saveAsCancelledLeavesALoadedProjectSavingToItsFile() {
+    const QString project = CopyExample(folder);
+    TMDIChildWin* child = f->main->OpenProject(project);
+    QVERIFY(!child->SaveAs());
+    QVERIFY(!child->IsNew);
+    child->OnModify();
+    QVERIFY(child->Save());
+    QCOMPARE(f->dialogs.FileNames.size(), size_t(0));
+    QCOMPARE(child->FileName, QFileInfo(project).absoluteFilePath());
+  }
   void cancelInTheSaveDialogSavesNothing() {
     TMDIChildWin* child = f->main->NewProject();
     QVERIFY(!child->Save());
