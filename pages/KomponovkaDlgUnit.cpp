@@ -86,7 +86,9 @@ TKomponovkaDlg::TKomponovkaDlg(QWidget* parent) : TVexaBaseDlg("Компонов
   layout->addWidget(LayoutScheme, 0, 2);
   layout->addWidget(fireGroup, 1, 0, 1, 3);
   layout->addWidget(rodGroup, 2, 0, 1, 3);
-  layout->setRowStretch(1, 1);
+  layout->setRowStretch(0, 3);
+  layout->setRowStretch(1, 2);
+  layout->setRowStretch(2, 2);
   layout->setColumnStretch(1, 1);
   layout->setColumnStretch(2, 1);
   setMinimumSize(760, 600);
@@ -206,17 +208,17 @@ void TKomponovkaDlg::OnListRedraw() {
     ConRodTable->setColumnHidden(c, !articulated);
     ConRodTable->Grid()->SetShaded(0, c, articulated && Copy.NRad > 1);
   }
-  ConRodTable->SetColumnWidths({50, 60, 90, 60, 90});
 
   InitValTable->Grid()->Resize(Copy.NRad, Copy.NSec);
   QStringList columns{"№ ряда\\№ секции"};
   columns << NumberTitles(Copy.NSec);
   InitValTable->Grid()->SetTitles(columns, NumberTitles(Copy.NRad));
-  std::vector<int> widths{110};
-  widths.resize(static_cast<std::size_t>(Copy.NSec) + 1, 52);
-  InitValTable->SetColumnWidths(widths);
 
   DoDataExchange(false);
+  ConRodTable->SetColumnWidths({60, 70, 100, 70, 100});
+  std::vector<int> widths{130};
+  widths.resize(static_cast<std::size_t>(Copy.NSec) + 1, 52);
+  InitValTable->SetColumnWidths(widths);
   refreshPictures();
 }
 

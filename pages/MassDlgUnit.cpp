@@ -41,7 +41,7 @@ TMassDlg::TMassDlg(QWidget* parent) : TVexaBaseDlg("Массы элементо�
   layout->addWidget(protGroup, 1, 0, 1, 2);
   layout->setRowStretch(1, 1);
   layout->setColumnStretch(1, 1);
-  setMinimumSize(760, 620);
+  setMinimumSize(980, 640);
   setSizeGripEnabled(true);
 
   for (TPageGrid* grid : {MpdStringGrid, ProtStringGrid})
@@ -101,11 +101,11 @@ void TMassDlg::OnListRedraw() {
   }
   MpdStringGrid->Grid()->Resize(Data->NRad, 2);
   MpdStringGrid->Grid()->SetTitles(MpdTitles, NumberTitles(Data->NRad));
-  MpdStringGrid->SetColumnWidths({55, 85, 85});
   ProtStringGrid->Grid()->Resize(2 * Data->NSec, 8);
   ProtStringGrid->Grid()->SetTitles(ProtTitles, NumberTitles(2 * Data->NSec));
-  ProtStringGrid->SetColumnWidths({55, 75, 55, 80, 55, 90, 75, 70, 80});
   DoDataExchange(false);
+  MpdStringGrid->SetColumnWidths({55, 85, 85});
+  ProtStringGrid->SetColumnWidths({55, 75, 55, 80, 55, 90, 75, 70, 80});
   refreshPicture();
 }
 

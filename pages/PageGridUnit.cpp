@@ -134,7 +134,12 @@ TPageGrid::TPageGrid(const QString& name, QWidget* parent)
 }
 
 void TPageGrid::SetColumnWidths(const std::vector<int>& widths) {
-  for (std::size_t c = 0; c < widths.size(); ++c) setColumnWidth(static_cast<int>(c), widths[c]);
+  // The given widths are the least; a longer title or number widens its column.
+  resizeColumnsToContents();
+  for (std::size_t c = 0; c < widths.size(); ++c) {
+    const int column = static_cast<int>(c);
+    setColumnWidth(column, std::max(widths[c], columnWidth(column) + 6));
+  }
 }
 
 void TPageGrid::FillEmptyWithZero() {

@@ -56,7 +56,7 @@ class TPageGrid : public QTableView {
   TPageGrid(const QString& name, QWidget* parent = nullptr);
 
   TPageGridModel* Grid() const { return model_; }
-  // Widths of the title column and the data columns, pixels.
+  // Least widths of the title column and the data columns, pixels; wider contents widen them.
   void SetColumnWidths(const std::vector<int>& widths);
 
   // Every empty data cell becomes "0"; the grid takes back its own name after a cell error.

@@ -62,10 +62,10 @@ void TPliantDlg::OnListRedraw() {
   QStringList columns{"№ опоры"};
   columns << NumberTitles(supports);
   PliantStringGrid->Grid()->SetTitles(columns, RowTitles);
+  DoDataExchange(false);
   std::vector<int> widths{100};
   widths.resize(static_cast<std::size_t>(supports) + 1, 80);
   PliantStringGrid->SetColumnWidths(widths);
-  DoDataExchange(false);
   markCompliances();
 }
 

@@ -69,10 +69,14 @@ void TSketchWidget::paintEvent(QPaintEvent*) {
             painter.fillPath(arrow, pen.color());
           }
         }
+        // The name above a horizontal dimension, to the right of a vertical one.
         const QString text = QString::fromStdString(item.Text);
         const QPointF mid = (a + c) / 2;
-        const QRectF box(mid.x() - 40, mid.y() - fontMetrics().height() - 1, 80, fontMetrics().height());
-        painter.drawText(box, Qt::AlignHCenter | Qt::AlignBottom, text);
+        if (std::fabs(d.y()) > std::fabs(d.x()))
+          painter.drawText(QPointF(mid.x() + 4, mid.y() + fontMetrics().ascent() / 2.0), text);
+        else
+          painter.drawText(QRectF(mid.x() - 40, mid.y() - fontMetrics().height() - 1, 80, fontMetrics().height()),
+                           Qt::AlignHCenter | Qt::AlignBottom, text);
         break;
       }
       case TSketchKind::Label: {

@@ -1,5 +1,6 @@
 #include "LayoutPictureUnit.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -29,20 +30,26 @@ TSketch CrankStarSketch(int nSec, int nRad, const TSectionRowArray<double>& fire
   for (int r = 1; r <= nRad; ++r) {
     const double axis = RowAxisAngle(fireAngle[1][1], fireAngle[1][r]);
     sketch.Line({0, 0}, polar(1.45, axis), "row", true);
-    sketch.Label(polar(1.6, axis), "ряд " + std::to_string(r), "row");
+    sketch.Label(polar(1.7, axis), "ряд " + std::to_string(r), "row");
   }
   sketch.Circle({0, 0}, 0.12, {}, true);
-  std::vector<double> placed;
+  // Throws that share a position get one label listing them all ("1, 8").
+  std::vector<std::pair<double, std::string>> labels;
   for (int s = 1; s <= nSec; ++s) {
     const double angle = ThrowAngle(fireAngle[s][1]);
-    int same = 0;
-    for (double other : placed)
-      if (wrap(other - angle) < 1e-6) ++same;
-    placed.push_back(angle);
     sketch.Line({0, 0}, polar(1, angle), "throw");
     sketch.Circle(polar(1, angle), 0.07, "throw", true);
-    sketch.Label(polar(1.18 + 0.16 * same, angle), std::to_string(s), "throw");
+    auto same = std::find_if(labels.begin(), labels.end(),
+                             [angle](const auto& label) {
+                               const double d = wrap(label.first - angle);
+                               return d < 1e-6 || TwoPi - d < 1e-6;
+                             });
+    if (same == labels.end())
+      labels.emplace_back(angle, std::to_string(s));
+    else
+      same->second += ", " + std::to_string(s);
   }
+  for (const auto& [angle, text] : labels) sketch.Label(polar(1.25, angle), text, "throw");
   return sketch;
 }
 
@@ -66,6 +73,6 @@ TSketch LayoutSchemeSketch(int nSec, int nRad, const TSectionRowArray<bool>& ena
       sketch.Label({s - 0.5, bottom + 0.42}, std::to_string(s + nSec * (r - 1)), "cylinder");
     }
   }
-  for (int r = 1; r <= nRad; ++r) sketch.Label({-0.45, nRad - r + 1 - 0.42}, "ряд " + std::to_string(r), "row");
+  for (int r = 1; r <= nRad; ++r) sketch.Label({-0.7, nRad - r + 1 - 0.42}, "ряд " + std::to_string(r), "row");
   return sketch;
 }

@@ -18,8 +18,8 @@ double ThrowAngle(double fireAngleRow1);
 // firing in row 1 to firing in row r of the same throw (the firing angles of section 1).
 double RowAxisAngle(double fireAngleRow1, double fireAngleRowR);
 
-// Crank star: throws as spokes of radius 1 (throws sharing a position get their labels
-// further out), cylinder axes as dashed lines of length 1.45 labelled with the row number.
+// Crank star: throws as spokes of radius 1 (throws sharing a position share one label,
+// "1, 8"), cylinder axes as dashed lines of length 1.45 labelled with the row number.
 // Front view: x to the right, y up, rotation clockwise.
 TSketch CrankStarSketch(int nSec, int nRad, const TSectionRowArray<double>& fireAngle);
 

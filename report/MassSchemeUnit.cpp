@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -48,10 +49,11 @@ TSketch MassSchemeSketch(double crankRadius, const std::vector<TMassSchemeRow>& 
       s.Label({-0.45 * r, web.Rsh}, "Mщ", "Msh");
     }
     if (web.Mpr > 0) {
-      const TPoint2 at = polar(web.Rpr, web.AlphaPr);
+      // Alphaпр counts from the side opposite the crankpin, where a balancing counterweight sits.
+      const TPoint2 at = polar(web.Rpr, std::numbers::pi + web.AlphaPr);
       s.Line({0, 0}, at, "Rpr", true);
       s.Circle(at, MassDiscRadius(web.Mpr, largest, disc), "Mpr", w == 0);
-      s.Label(polar(web.Rpr + 0.45 * r, web.AlphaPr), "Mпр", "Mpr");
+      s.Label(polar(web.Rpr + 0.45 * r, std::numbers::pi + web.AlphaPr), "Mпр", "Mpr");
     }
   }
   return s;

@@ -1,7 +1,8 @@
 // The picture of the masses page: the reduced crank system of one throw seen along the
 // shaft. The crank of radius R up from the main journal, the rotating con-rod mass M2 at the
 // crankpin, each row's reciprocating mass Mпд on its cylinder axis one rod length away, the
-// webs' masses Mщ at Rщ along the crank and the counterweights Mпр at Rпр turned by Alphaпр.
+// webs' masses Mщ at Rщ along the crank and the counterweights Mпр at Rпр, turned by Alphaпр from the side opposite the crankpin
+// (as the loads and the beam model place them).
 // Masses are discs whose area grows with the mass. Metres, y up.
 #pragma once
 
@@ -17,7 +18,7 @@ struct TMassSchemeRow {
 
 struct TMassSchemeWeb {
   double Msh = 0, Rsh = 0, Mpr = 0, Rpr = 0;  // kg/m², m
-  double AlphaPr = 0;                         // rad from the crank, clockwise
+  double AlphaPr = 0;  // rad, clockwise from the side opposite the crankpin (0: balancing the crank)
 };
 
 TSketch MassSchemeSketch(double crankRadius, const std::vector<TMassSchemeRow>& rows,

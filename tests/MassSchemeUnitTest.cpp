@@ -25,10 +25,10 @@ TEST(MassScheme, DiscAreaGrowsInProportionToTheMass) {
   EXPECT_EQ(MassDiscRadius(-5, 100, 2), 0);
 }
 
-TEST(MassScheme, CounterweightOppositeTheCrankpinHangsBelowTheJournal) {
+TEST(MassScheme, CounterweightAtZeroAngleHangsOppositeTheCrankpin) {
+  // The example's counterweights balance the crank with Alphaпр = 0 (its documented layout).
   const double r = 0.13;
-  const TSketch sketch =
-      MassSchemeSketch(r, {{0, 0.58, 1000, 1400}}, {{500, 0.05, 600, 0.2, std::numbers::pi}});
+  const TSketch sketch = MassSchemeSketch(r, {{0, 0.58, 1000, 1400}}, {{500, 0.05, 600, 0.2, 0}});
   const TSketchItem* counterweight = find(sketch, TSketchKind::Circle, "Mpr");
   ASSERT_NE(counterweight, nullptr);
   EXPECT_NEAR(counterweight->A.x, 0, 1e-12);
@@ -55,4 +55,12 @@ TEST(MassScheme, SecondRowPistonStandsOnItsBankAxis) {
     EXPECT_NEAR(std::atan2(x, y), bank, 1e-12);  // clockwise from the vertical
   }
   EXPECT_EQ(seen, 2);
+}
+
+TEST(MassScheme, CounterweightTurnsClockwiseWithItsAngle) {
+  const TSketch sketch = MassSchemeSketch(0.13, {{0, 0.58, 1000, 1400}}, {{0, 0, 600, 0.2, std::numbers::pi / 2}});
+  const TSketchItem* counterweight = find(sketch, TSketchKind::Circle, "Mpr");
+  ASSERT_NE(counterweight, nullptr);
+  EXPECT_NEAR(counterweight->A.x, -0.2, 1e-12);
+  EXPECT_NEAR(counterweight->A.y, 0, 1e-12);
 }
