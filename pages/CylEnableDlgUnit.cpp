@@ -17,7 +17,7 @@ TCylEnableDlg::TCylEnableDlg(QWidget* parent) : TVexaBaseDlg("Отключени
   CylEnabledTable->setSelectionMode(QAbstractItemView::NoSelection);
   (new QVBoxLayout(group))->addWidget(CylEnabledTable);
   (new QVBoxLayout(Content()))->addWidget(group);
-  setMinimumSize(560, 220);
+  setMinimumSize(780, 240);
   connect(CylEnabledTable, &QTableWidget::itemChanged, this, [this] { OnModify(CylEnabledTable); });
 }
 
@@ -46,8 +46,8 @@ void TCylEnableDlg::InitDialog() {
       CylEnabledTable->setItem(r, s, box);
     }
   }
-  CylEnabledTable->setColumnWidth(0, 110);
-  for (int s = 1; s <= nSec; ++s) CylEnabledTable->setColumnWidth(s, 50);
+  CylEnabledTable->setColumnWidth(0, 130);
+  for (int s = 1; s <= nSec; ++s) CylEnabledTable->setColumnWidth(s, 56);
   Updating = false;
   TVexaBaseDlg::InitDialog();
   PlaceButtons(true);

@@ -18,7 +18,7 @@ TPliantDlg::TPliantDlg(QWidget* parent) : TVexaBaseDlg("Податливость
   PliantStringGrid = new TPageGrid("Податливость опор картера", group);
   (new QVBoxLayout(group))->addWidget(PliantStringGrid);
   (new QVBoxLayout(Content()))->addWidget(group);
-  setMinimumSize(720, 260);
+  setMinimumSize(1030, 260);
   setSizeGripEnabled(true);
   connect(PliantStringGrid, &TPageGrid::Edited, this, [this] {
     OnModify(PliantStringGrid);

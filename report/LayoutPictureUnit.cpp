@@ -29,7 +29,9 @@ TSketch CrankStarSketch(int nSec, int nRad, const TSectionRowArray<double>& fire
   TSketch sketch;
   for (int r = 1; r <= nRad; ++r) {
     const double axis = RowAxisAngle(fireAngle[1][1], fireAngle[1][r]);
-    sketch.Line({0, 0}, polar(1.45, axis), "row", true);
+    // The axis leaves a gap where the throws' labels stand.
+    sketch.Line({0, 0}, polar(0.9, axis), "row", true);
+    sketch.Line(polar(1.45, axis), polar(1.6, axis), "row", true);
     sketch.Label(polar(1.7, axis), "ряд " + std::to_string(r), "row");
   }
   sketch.Circle({0, 0}, 0.12, {}, true);

@@ -19,7 +19,8 @@ double ThrowAngle(double fireAngleRow1);
 double RowAxisAngle(double fireAngleRow1, double fireAngleRowR);
 
 // Crank star: throws as spokes of radius 1 (throws sharing a position share one label,
-// "1, 8"), cylinder axes as dashed lines of length 1.45 labelled with the row number.
+// "1, 8"), cylinder axes as dashed lines out to 1.6 (broken where the throw labels stand)
+// labelled with the row number.
 // Front view: x to the right, y up, rotation clockwise.
 TSketch CrankStarSketch(int nSec, int nRad, const TSectionRowArray<double>& fireAngle);
 
