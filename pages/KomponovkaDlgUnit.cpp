@@ -232,7 +232,7 @@ void TKomponovkaDlg::refreshPictures() {
   CrankStar->SetSketch(CrankStarSketch(nSec, nRad, fire));
   LayoutScheme->SetSketch(LayoutSchemeSketch(nSec, nRad, Data->CylEnabled));
 
-  const double dezax = a->isVisible() ? a->ValueOr(0) : 0;
+  const double dezax = a->isVisibleTo(this) ? a->ValueOr(0) : 0;
   for (int r = 1; r <= ConRodTable->Grid()->rowCount(); ++r) {
     const double l = cell(ConRodTable, r - 1, 1);
     const std::string why = CheckRodLength(l, Data->R, dezax);

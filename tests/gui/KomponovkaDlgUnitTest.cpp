@@ -130,6 +130,16 @@ class KomponovkaDlgTest : public QObject {
     QCOMPARE(d->data.ConRodL[1], 0.1);
   }
 
+  void aOneRowEngineIsCheckedWithItsOffsetFromTheStart() {
+    d->data.NRad = 1;
+    d->data.Disposition = 0;
+    d->data.Dezax = 0.5;  // rod 0.58 < R 0.13 + a 0.5
+    page->hide();
+    page->Data = &d->data;
+    page->InitDialog();  // before the page is shown, as EditData does
+    QVERIFY(!page->ConRodTable->Grid()->Warning(0, 1).isEmpty());
+  }
+
   void theCrankStarFollowsTheTyping() {
     const auto throwEnd = [this](int nth) {
       for (const TSketchItem& item : page->CrankStar->Sketch().Items)
