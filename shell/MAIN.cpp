@@ -18,8 +18,13 @@
 #include "AboutUnit.h"
 #include "CoeffConcDlgUnit.h"
 #include "CommonInfoDlgUnit.h"
+#include "CylEnableDlgUnit.h"
+#include "GeometryFormUnit.h"
+#include "KomponovkaDlgUnit.h"
+#include "MassDlgUnit.h"
 #include "MatPropDlgUnit.h"
 #include "OscillDataFormUnit.h"
+#include "PliantDlgUnit.h"
 #include "QinDataDlgUnit.h"
 #include "SteelDataBaseFormUnit.h"
 #include "SteelDataBaseUnit.h"
@@ -72,6 +77,11 @@ TMainForm::TMainForm(QSettings& settings, QWidget* parent) : QMainWindow(parent)
   Shared.Pages["Коэффициенты концентрации"] = new TCoeffConcDlg(this);
   Shared.Pages["Данные для расчёта крутильных колебаний"] = new TOscillDataForm(this);
   Shared.Pages["Свойства материалов"] = new TMatPropDlg(SteelData(), this);
+  Shared.Pages["Компоновочная схема"] = new TKomponovkaDlg(this);
+  Shared.Pages["Отключение цилиндров"] = new TCylEnableDlg(this);
+  Shared.Pages["Массы и противовесы"] = new TMassDlg(this);
+  Shared.Pages["Податливость опор"] = new TPliantDlg(this);
+  Shared.Pages["Геометрия колена"] = new TGeometryForm(this);
   SteelDataBaseForm = new TSteelDataBaseForm(this);
   RegisterResultViews(Shared, this);
 

@@ -1,15 +1,18 @@
 // vexa-screenshots: pictures of the desktop program for review, taken offscreen
-// (QT_QPA_PLATFORM=offscreen): the main window with a project, the general page, the
-// working-process, concentration, torsional and material pages, the material database editor, the progress
-// window during the calculation, the about box and the help window. Prints the time from F3
+// (QT_QPA_PLATFORM=offscreen): the main window with a project, the general page, the input
+// pages, the material database editor, the progress window during the calculation, the about
+// box and the help window. Prints the time from F3
 // to "Расчёт завершён".
 #include <clocale>
 #include <iostream>
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QLocale>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -116,6 +119,35 @@ int main(int argc, char** argv) {
   main.SteelDataBaseForm->show();
   save(main.SteelDataBaseForm, folder, "material-database.png");
   main.SteelDataBaseForm->hide();
+
+  // The input pages on the example; the geometry page with the field under the cursor lit.
+  const std::pair<const char*, const char*> layoutPages[] = {
+      {"Компоновочная схема", "page-layout.png"},     {"Отключение цилиндров", "page-cutout.png"},
+      {"Массы и противовесы", "page-masses.png"},      {"Податливость опор", "page-supports.png"},
+      {"Геометрия колена", "page-geometry.png"}};
+  auto showPage = [&](const char* caption, TMDIChildWin* window, const QString& file) {
+    TVexaBaseDlg* input = main.Shared.Pages.at(caption);
+    input->Data = &window->EngineData();
+    input->InitDialog();
+    input->resize(input->minimumSize().expandedTo(input->sizeHint()));
+    input->show();
+    if (QString(caption) == "Геометрия колена")
+      if (auto* field = input->findChild<QWidget*>("DkSh")) {
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(field, &enter);
+      }
+    save(input, folder, file);
+    input->hide();
+  };
+  for (const auto& [caption, file] : layoutPages) showPage(caption, child, file);
+  // The layout page of a one-row engine, when its example lies beside the project.
+  const QString oneRow = QFileInfo(project).dir().filePath("L6-26-26.vxa");
+  if (QFileInfo::exists(oneRow)) {
+    TMDIChildWin* inLine = main.OpenProject(oneRow);
+    showPage("Компоновочная схема", inLine, "page-layout-one-row.png");
+    inLine->Modified = false;
+    main.MdiArea->setActiveSubWindow(main.MdiArea->subWindowList().front());
+  }
 
   bool taken = false;
   QObject::connect(main.Shared.Progress, &TProgressDlg::StepShown, [&](int k, int steps) {
