@@ -1,4 +1,4 @@
-#include "PlotGraphFormUnit.h"
+#include "PlotGraphUnit.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -9,7 +9,7 @@
 
 #include "EVexaErrorUnit.h"
 #include "GuiTestSupport.h"
-#include "PlotGraphFormUnit.h"
+#include "PlotGraphUnit.h"
 #include "ResultCatalogUnit.h"
 #include "ResultViewTestSupport.h"
 
@@ -95,4 +95,4 @@ class PlotGraphFormTest : public QObject {
 };
 
 QTEST_MAIN(PlotGraphFormTest)
-#include "PlotGraphFormUnitTest.moc"
+#include "PlotGraphUnitTest.moc"
