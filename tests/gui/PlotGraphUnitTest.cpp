@@ -1,5 +1,6 @@
 // The graphs view: series titles, points equal to the catalogue arrays they plot, the number
 // boxes that belong to each quantity, the reset buttons and the view state between openings.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineSeries>
 #include <QSpinBox>
@@ -80,6 +81,17 @@ class PlotGraphFormTest : public QObject {
     QCOMPARE(form.Functions[0]->currentIndex(), 7);
     QCOMPARE(form.Series[0]->count(), static_cast<int>(one.run->AngleGrid.size()));
     form.Prepare(CalculatedExample().EngineData, run());
+  }
+
+  void degreesShowsEverySeriesMarkersAndLabels() {
+    form.Degrees->setChecked(true);
+    for (QLineSeries* series : form.Series) {
+      QVERIFY(!series->lightMarker().isNull());
+      QVERIFY(series->pointLabelsVisible());
+    }
+    QVERIFY(form.Series[0]->lightMarker() != form.Series[1]->lightMarker());
+    form.Degrees->setChecked(false);
+    for (QLineSeries* series : form.Series) QVERIFY(series->lightMarker().isNull() && !series->pointLabelsVisible());
   }
 
   void lineWidthAppliesToEverySeries() {
