@@ -98,7 +98,8 @@ void TFormsForm::Plot() {
     series->attachAxis(axisY_);
     Series.push_back(series);
   }
-  axisX_->setRange(0, xMax > 0 ? xMax * 1.02 : 1);
+  axisX_->setRange(0, xMax > 0 ? xMax : 1);
+  axisX_->applyNiceNumbers();
   axisY_->setRange(yMin * 1.1, yMax * 1.1);
   axisY_->applyNiceNumbers();
 }

@@ -5,7 +5,7 @@
 #include "MDIChildWinUnit.h"
 #include "OmegaFormUnit.h"
 #include "OscillCalcUnit.h"
-#include "PlotGraphFormUnit.h"
+#include "PlotGraphUnit.h"
 #include "ProjectCalcUnit.h"
 #include "SaveToFileDlgUnit.h"
 #include "TableResultsFormUnit.h"

@@ -12,7 +12,7 @@
 #include "FormsFormUnit.h"
 #include "MDIChildWinUnit.h"
 #include "OmegaFormUnit.h"
-#include "PlotGraphFormUnit.h"
+#include "PlotGraphUnit.h"
 #include "ProjectCalcUnit.h"
 #include "SaveToFileDlgUnit.h"
 #include "TableResultsFormUnit.h"

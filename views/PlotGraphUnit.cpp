@@ -1,4 +1,4 @@
-#include "PlotGraphFormUnit.h"
+#include "PlotGraphUnit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QPainter>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -20,6 +21,30 @@
 namespace {
 
 const QColor SeriesColours[TPlotGraphForm::FunctionCount] = {Qt::red, Qt::green, Qt::yellow, Qt::blue, Qt::white};
+// The point marker of series k: a circle for series 1, then a rectangle, a triangle, a cross and
+// a diamond, in the series' colour.
+QImage markerImage(int k, const QColor& colour) {
+  const int size = k == 0 ? 7 : 6;
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QPen(colour, 1));
+  painter.setBrush(colour);
+  const double e = size - 1, h = e / 2;
+  switch (k) {
+    case 0: painter.drawEllipse(QRectF(0, 0, e, e)); break;
+    case 1: painter.drawRect(QRectF(0, 0, e, e)); break;
+    case 2: painter.drawPolygon(QPolygonF({QPointF(h, 0), QPointF(e, e), QPointF(0, e)})); break;
+    case 3:
+      painter.drawLine(QPointF(0, 0), QPointF(e, e));
+      painter.drawLine(QPointF(0, e), QPointF(e, 0));
+      break;
+    default: painter.drawPolygon(QPolygonF({QPointF(h, 0), QPointF(e, h), QPointF(h, e), QPointF(0, h)})); break;
+  }
+  return image;
+}
+
 QComboBox* quantityList(QWidget* parent) {
   auto* list = new QComboBox(parent);
   for (const char* name : QuantityLongNames) list->addItem(name);
@@ -205,9 +230,8 @@ void TPlotGraphForm::DoDataExchange(bool FromControls) {
 void TPlotGraphForm::showMarkers() {
   const bool shown = Degrees->isChecked();
   for (int k = 0; k < FunctionCount; ++k) {
-    Series[k]->setPointsVisible(shown);
     Series[k]->setPointLabelsVisible(shown);
     Series[k]->setPointLabelsFormat("@xPoint");
-    Series[k]->setMarkerSize(k == 0 ? 6 : 4);
+    Series[k]->setLightMarker(shown ? markerImage(k, SeriesColours[k]) : QImage());
   }
 }

@@ -1,5 +1,6 @@
 // The graphs view: series titles, points equal to the catalogue arrays they plot, the number
 // boxes that belong to each quantity, the reset buttons and the view state between openings.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineSeries>
 #include <QSpinBox>
@@ -9,7 +10,7 @@
 
 #include "EVexaErrorUnit.h"
 #include "GuiTestSupport.h"
-#include "PlotGraphFormUnit.h"
+#include "PlotGraphUnit.h"
 #include "ResultCatalogUnit.h"
 #include "ResultViewTestSupport.h"
 
@@ -82,6 +83,17 @@ class PlotGraphFormTest : public QObject {
     form.Prepare(CalculatedExample().EngineData, run());
   }
 
+  void degreesShowsEverySeriesMarkersAndLabels() {
+    form.Degrees->setChecked(true);
+    for (QLineSeries* series : form.Series) {
+      QVERIFY(!series->lightMarker().isNull());
+      QVERIFY(series->pointLabelsVisible());
+    }
+    QVERIFY(form.Series[0]->lightMarker() != form.Series[1]->lightMarker());
+    form.Degrees->setChecked(false);
+    for (QLineSeries* series : form.Series) QVERIFY(series->lightMarker().isNull() && !series->pointLabelsVisible());
+  }
+
   void lineWidthAppliesToEverySeries() {
     form.Thick->setValue(3);
     for (QLineSeries* series : form.Series) QCOMPARE(series->pen().width(), 3);
@@ -95,4 +107,4 @@ class PlotGraphFormTest : public QObject {
 };
 
 QTEST_MAIN(PlotGraphFormTest)
-#include "PlotGraphFormUnitTest.moc"
+#include "PlotGraphUnitTest.moc"
