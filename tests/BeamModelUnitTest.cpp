@@ -265,23 +265,25 @@ TEST_F(BeamModelTest, GroundNodesHoldTheirDisplacementsOnlyInCompatibilityMode) 
 }
 
 TEST_F(BeamModelTest, SupportsCarryTheWholeLoad) {
-  auto run = prepare();
-  for (int k : {0, 45, 200, 371, 719}) {
-    run->SolveBeamAtStep(k);
-    const auto i = static_cast<std::size_t>(k);
-    double loadX = 0, loadY = 0, reactionX = run->Cranks[0]->X1[i], reactionY = run->Cranks[0]->Y1[i];
-    for (const auto& c : run->Cranks) {
-      loadX += c->XSum[i] + c->WebLeftX[i] + c->WebRightX[i] + c->CwLeftX[i] + c->CwRightX[i];
-      loadY += c->YSum[i] + c->WebLeftY[i] + c->WebRightY[i] + c->CwLeftY[i] + c->CwRightY[i];
-      reactionX += c->X2[i];
-      reactionY += c->Y2[i];
+  for (TSolverKind kind : {TSolverKind::Fast, TSolverKind::Shaft}) {
+    auto run = prepare(kind);
+    for (int k : {0, 45, 200, 371, 719}) {
+      run->SolveBeamAtStep(k);
+      const auto i = static_cast<std::size_t>(k);
+      double loadX = 0, loadY = 0, reactionX = run->Cranks[0]->X1[i], reactionY = run->Cranks[0]->Y1[i];
+      for (const auto& c : run->Cranks) {
+        loadX += c->XSum[i] + c->WebLeftX[i] + c->WebRightX[i] + c->CwLeftX[i] + c->CwRightX[i];
+        loadY += c->YSum[i] + c->WebLeftY[i] + c->WebRightY[i] + c->CwLeftY[i] + c->CwRightY[i];
+        reactionX += c->X2[i];
+        reactionY += c->Y2[i];
+      }
+      EXPECT_NEAR(reactionX, loadX, 1e-6 * (1 + std::fabs(loadX)) + 0.01) << "step " << k;
+      EXPECT_NEAR(reactionY, loadY, 1e-6 * (1 + std::fabs(loadY)) + 0.01) << "step " << k;
+      // The torque leaving the last journal is the sum of the throws' torques.
+      double torque = 0;
+      for (const auto& c : run->Cranks) torque += c->TSum[i] * run->Cranks[0]->Cylinders[0]->Fp * 1e6 * engine.R;
+      EXPECT_NEAR(run->Cranks.back()->Mkks2[i], torque, 1e-6 * std::fabs(torque) + 1) << "step " << k;
     }
-    EXPECT_NEAR(reactionX, loadX, 1e-6 * (1 + std::fabs(loadX)) + 0.01) << "step " << k;
-    EXPECT_NEAR(reactionY, loadY, 1e-6 * (1 + std::fabs(loadY)) + 0.01) << "step " << k;
-    // The torque leaving the last journal is the sum of the throws' torques.
-    double torque = 0;
-    for (const auto& c : run->Cranks) torque += c->TSum[i] * run->Cranks[0]->Cylinders[0]->Fp * 1e6 * engine.R;
-    EXPECT_NEAR(run->Cranks.back()->Mkks2[i], torque, 1e-6 * std::fabs(torque) + 1) << "step " << k;
   }
 }
 
@@ -290,9 +292,11 @@ TEST_F(BeamModelTest, ZeroLoadsGiveZeroResults) {
   for (int w = 1; w <= MaxWebs; ++w) engine.Msh[w] = engine.Mpr[w] = 0;
   for (auto& section : engine.CylEnabled) section.Fill(false);
   engine.ValSteel.Ro = 0;
-  auto run = prepare();
-  run->SolveBeamAtStep(17);
-  for (const TReal1DArray* a : beamResults(*run)) EXPECT_EQ((*a)[17], 0);
+  for (TSolverKind kind : {TSolverKind::Fast, TSolverKind::Shaft}) {
+    auto run = prepare(kind);
+    run->SolveBeamAtStep(17);
+    for (const TReal1DArray* a : beamResults(*run)) EXPECT_EQ((*a)[17], 0);
+  }
 }
 
 TEST_F(BeamModelTest, CounterweightArmWithoutRadiusChangesNothing) {
@@ -337,12 +341,14 @@ TEST_F(BeamModelTest, UnsolvableDataStopsNamingTheCause) {
 }
 
 TEST_F(BeamModelTest, ParallelLoopGivesTheSequentialResults) {
-  auto sequential = prepare(TSolverKind::Fast, 1);
-  sequential->RunAngleLoop();
-  auto parallel = prepare(TSolverKind::Fast, 3);
-  parallel->RunAngleLoop();
-  const auto a = beamResults(*sequential), b = beamResults(*parallel);
-  for (std::size_t i = 0; i < a.size(); ++i) ASSERT_EQ(*a[i], *b[i]) << "array " << i;
+  for (TSolverKind kind : {TSolverKind::Fast, TSolverKind::Shaft}) {
+    auto sequential = prepare(kind, 1);
+    sequential->RunAngleLoop();
+    auto parallel = prepare(kind, 3);
+    parallel->RunAngleLoop();
+    const auto a = beamResults(*sequential), b = beamResults(*parallel);
+    for (std::size_t i = 0; i < a.size(); ++i) ASSERT_EQ(*a[i], *b[i]) << "array " << i;
+  }
 }
 
 namespace {
@@ -554,36 +560,6 @@ TEST_F(BeamModelTest, ShaftFrameSolverMeetsTheExactSolutionOfTheExample) {
     std::cout << "from the exact solution" << (compat ? " (frame of earlier versions)" : "") << ": shaft frame "
               << worst << "\n";
   }
-}
-
-TEST_F(BeamModelTest, ShaftFrameParallelLoopGivesTheSequentialResults) {
-  auto sequential = prepare(TSolverKind::Shaft, 1);
-  sequential->RunAngleLoop();
-  auto parallel = prepare(TSolverKind::Shaft, 3);
-  parallel->RunAngleLoop();
-  const auto a = beamResults(*sequential), b = beamResults(*parallel);
-  for (std::size_t i = 0; i < a.size(); ++i) ASSERT_EQ(*a[i], *b[i]) << "array " << i;
-}
-
-TEST_F(BeamModelTest, ShaftFrameSolverKeepsEquilibriumAndZeroLoads) {
-  auto run = prepare(TSolverKind::Shaft);
-  for (int k : {0, 131, 500}) {
-    run->SolveBeamAtStep(k);
-    const auto i = static_cast<std::size_t>(k);
-    double loadX = 0, reactionX = run->Cranks[0]->X1[i];
-    for (const auto& c : run->Cranks) {
-      loadX += c->XSum[i] + c->WebLeftX[i] + c->WebRightX[i] + c->CwLeftX[i] + c->CwRightX[i];
-      reactionX += c->X2[i];
-    }
-    EXPECT_NEAR(reactionX, loadX, 1e-6 * (1 + std::fabs(loadX)) + 0.01) << "step " << k;
-  }
-  for (int r = 1; r <= MaxRows; ++r) engine.Mpd[r] = engine.M2[r] = 0;
-  for (int w = 1; w <= MaxWebs; ++w) engine.Msh[w] = engine.Mpr[w] = 0;
-  for (auto& section : engine.CylEnabled) section.Fill(false);
-  engine.ValSteel.Ro = 0;
-  auto unloaded = prepare(TSolverKind::Shaft);
-  unloaded->SolveBeamAtStep(17);
-  for (const TReal1DArray* a : beamResults(*unloaded)) EXPECT_EQ((*a)[17], 0);
 }
 
 namespace {
