@@ -413,7 +413,7 @@ TEST_F(WorkbookFailureTest, UnwritableFolderGivesErrorFiveAndLeavesThePreviousFi
       outcome = 1;
     } catch (const TEVexaError& error) {
       outcome = error.Code == ErrExcel && error.Text.find("Ошибка OLE при работе с EXCEL") == 0 &&
-                        error.Text.find("нет прав на запись") != std::string::npos
+                        error.Text.find("защищена от записи") != std::string::npos
                     ? 0
                     : 2;
     }
