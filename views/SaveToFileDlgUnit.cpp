@@ -80,7 +80,8 @@ bool TSaveToFileDlg::WriteTextReport() {
   if (file.isEmpty()) return false;
   const std::string text = ::WriteTextReport(*run_, TickedItems());
   try {
-    ReplaceFileByWriting(toPath(file), [&](const std::filesystem::path& temporary) { SaveTextReport(temporary, text); });
+    // Written whole to a temporary file and renamed over the previous report.
+    SaveTextReport(toPath(file), text);
   } catch (const std::exception& error) {
     UserDialogs().ShowError(this, "Ошибка!", QString::fromUtf8(error.what()));
     return false;
