@@ -238,7 +238,6 @@ void TCoeffConcDlg::InitDialog() {
   TVexaBaseDlg::InitDialog();
   PlaceButtons(true);
   CalcMessage->hide();
-  ShowGraphRangeNotes({});
   // Preparing the page recomputes what the mode derives; it is not a user's change.
   Updating = true;
   applyMode();
@@ -275,13 +274,15 @@ QString TCoeffConcDlg::recalculate(bool hardeningOnly) {
   scratch.OwnerNotify = nullptr;
   TEngineDataStruct* own = Data;
   QString failure;
+  std::vector<std::string> notes;
   Data = &scratch;
   try {
     ExchangeData(true);
     if (hardeningOnly)
       scratch.Knu = HardeningFactor(GraphDir, scratch.StrengthType);
     else
-      CalcConcentrationCoeffs(scratch, GraphDir);
+      for (const TConcentrationNote& note : CalcConcentrationCoeffs(scratch, GraphDir))
+        notes.push_back(ConcentrationNoteText(note));
   } catch (const std::exception& error) {
     // The values computed before the failure stay, as the calculation stores them one by one.
     failure = QString::fromLocal8Bit(error.what());
@@ -289,6 +290,8 @@ QString TCoeffConcDlg::recalculate(bool hardeningOnly) {
   ExchangeData(false);
   Data = own;
   DoDataExchange(false);
+  // The hardening factor reads no graph at the project's ratios: the notes stay as they were.
+  if (!hardeningOnly) ShowGraphRangeNotes(notes);
   return failure;
 }
 

@@ -51,7 +51,8 @@ class TCoeffConcDlg : public TVexaBaseDlg {
 
  private:
   // Runs the calculation on a scratch copy of the project with the page's values and takes
-  // its results back into the page; returns the message of a failure (empty on success).
+  // its results back into the page with the notes of the graphs read outside their range
+  // (none after a failure); returns the message of a failure (empty on success).
   QString recalculate(bool hardeningOnly);
   void applyMode();
 

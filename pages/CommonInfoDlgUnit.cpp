@@ -95,8 +95,10 @@ TCommonInfoDlg::TCommonInfoDlg(QWidget* parent) : TVexaBaseDlg("Общая ин�
   layout->addStretch(1);
 
   for (QWidget* control : std::initializer_list<QWidget*>{ProjectName, EngineType, CalcDynamicFlag, CalcOscillFlag,
-                                                          CalcCombFlag, NRegs})
+                                                          CalcCombFlag})
     WatchChanges(control);
+  // An arrow step redraws the spin box's text with its signals blocked: the value tells.
+  connect(NRegs, &QSpinBox::valueChanged, this, [this] { OnModify(NRegs); });
   for (QCheckBox* box : {CalcDynamicFlag, CalcOscillFlag, CalcCombFlag})
     connect(box, &QCheckBox::clicked, this, [this] { OnUpdate(); });
 }

@@ -19,7 +19,7 @@
 #include "MassChainViewUnit.h"
 #include "MotorMassUnit.h"
 #include "NumberFormatUnit.h"
-#include "NumberGridUnit.h"
+#include "PageGridUnit.h"
 #include "UserDialogsUnit.h"
 
 namespace {
@@ -103,18 +103,19 @@ TOscillDataForm::TOscillDataForm(QWidget* parent) : TVexaBaseDlg("Данные �
   auto* right = new QVBoxLayout;
   layout->addLayout(right, 1);
   right->addWidget(new QLabel("Моменты инерции приведённых масс, J, кг*м^2:"));
-  I_StringGrid = new TNumberGrid;
+  I_StringGrid = new TPageGrid("Моменты инерции приведённых масс");
   I_StringGrid->setObjectName("I_StringGrid");
   I_StringGrid->setToolTip("Моменты инерции приведённых масс");
   I_StringGrid->setFixedHeight(62);
   right->addWidget(I_StringGrid);
   right->addWidget(new QLabel("Приведённые жёсткости участков, c, кН*м/рад (участок между массами k и k+1 — "
                               "в столбце k+1, строке k):"));
-  C_StringGrid = new TNumberGrid;
+  C_StringGrid = new TPageGrid("Приведённые жёсткости участков");
   C_StringGrid->setObjectName("C_StringGrid");
   C_StringGrid->setToolTip("Приведённые жёсткости участков");
-  // Only the cells above the diagonal hold sections; the others are painted out.
-  C_StringGrid->Model()->SetBlocked([](int row, int column) { return row >= column; });
+  // Only the cells above the diagonal hold sections (row k, column k+1 and on); the others are
+  // painted out.
+  C_StringGrid->Grid()->SetBlocked([](int row, int column) { return column <= row + 1; });
   right->addWidget(C_StringGrid, 1);
   CalcCBut = new QPushButton("Рассчитать по заданным массам и геометрии");
   CalcCBut->setObjectName("CalcCBut");
@@ -131,8 +132,8 @@ TOscillDataForm::TOscillDataForm(QWidget* parent) : TVexaBaseDlg("Данные �
     connect(spin, &QSpinBox::valueChanged, this, [this] { OnListRedraw(); });
   connect(DamperType, &QComboBox::currentIndexChanged, this, [this] { OnListRedraw(); });
   connect(Damper, &QCheckBox::clicked, this, [this] { OnListRedraw(); });
-  for (TNumberGrid* grid : {I_StringGrid, C_StringGrid})
-    connect(grid->Model(), &TNumberGridModel::CellEdited, this, [this, grid] {
+  for (TPageGrid* grid : {I_StringGrid, C_StringGrid})
+    connect(grid, &TPageGrid::Edited, this, [this, grid] {
       OnModify(grid);
       refreshPicture();
       checkCells();
@@ -179,24 +180,17 @@ void TOscillDataForm::DoDataExchange(bool FromControls) {
   ExchangeEditFloat(zdDamper, copy_.zdDamper, FromControls);
   ExchangeEditFloat(ksirzDamper, copy_.ksirzDamper, FromControls);
 
-  TNumberGridModel* jCells = I_StringGrid->Model();
-  TNumberGridModel* cCells = C_StringGrid->Model();
-  const int shown = std::min(jCells->columnCount(), MaxMasses);
-  for (int i = 0; i < shown; ++i) {
-    if (FromControls)
-      I_[static_cast<std::size_t>(i)] = jCells->Number(0, i);
-    else
-      jCells->SetText(0, i, QString::fromStdString(FormatGeneral(I_[static_cast<std::size_t>(i)])));
-  }
-  // Cell (row j, column i) holds the stiffness between masses i and j: C_[i][j].
-  for (int row = 0; row < std::min(cCells->rowCount(), MaxMasses); ++row)
-    for (int column = 0; column < std::min(cCells->columnCount(), MaxMasses); ++column) {
-      double& value = C_[static_cast<std::size_t>(column)][static_cast<std::size_t>(row)];
-      if (FromControls)
-        value = cCells->Number(row, column);
-      else
-        cCells->SetText(row, column, QString::fromStdString(FormatGeneral(value)));
-    }
+  I_StringGrid->FillEmptyWithZero();
+  C_StringGrid->FillEmptyWithZero();
+  // Grid column m holds mass m (column 0 holds the titles).
+  const int shown = std::min(I_StringGrid->Grid()->columnCount() - 1, MaxMasses);
+  for (int i = 0; i < shown; ++i) ExchangeCell(I_StringGrid, 0, i + 1, I_[static_cast<std::size_t>(i)], FromControls, true);
+  // Cell (row j, column i + 1) holds the stiffness between masses i and j: C_[i][j].
+  const int chain = std::min(C_StringGrid->Grid()->rowCount(), MaxMasses);
+  for (int row = 0; row < chain; ++row)
+    for (int i = 0; i < chain; ++i)
+      ExchangeCell(C_StringGrid, row, i + 1, C_[static_cast<std::size_t>(i)][static_cast<std::size_t>(row)],
+                   FromControls, true);
   Updating = false;
   refreshPicture();
   checkInputs();
@@ -247,53 +241,27 @@ void TOscillDataForm::ExchangeData(bool ToEngine) {
   }
 }
 
-bool TOscillDataForm::gridsReadable() {
-  for (TNumberGrid* grid : {I_StringGrid, C_StringGrid}) {
-    TNumberGridModel* cells = grid->Model();
-    for (int row = 0; row < cells->rowCount(); ++row)
-      for (int column = 0; column < cells->columnCount(); ++column) {
-        if (cells->Blocked(row, column)) continue;
-        try {
-          cells->Number(row, column);
-        } catch (const EGridCellError& error) {
-          grid->SelectCell(error.Row, error.Column);
-          const QString table = grid == I_StringGrid ? "Моменты инерции" : "Жёсткости участков";
-          UserDialogs().ShowError(this, "Ошибка!",
-                                  QString("Таблица \"%1\", строка %2, столбец %3: \"%4\" не является числом. "
-                                          "Введите числовое значение.")
-                                      .arg(table)
-                                      .arg(grid == I_StringGrid ? 1 : error.Row + 1)
-                                      .arg(error.Column + 1)
-                                      .arg(error.Text));
-          return false;
-        }
-      }
-  }
-  return true;
-}
-
-void TOscillDataForm::OKButtonClick() {
-  if (gridsReadable()) TVexaBaseDlg::OKButtonClick();
-}
-
-void TOscillDataForm::ApplyButtonClick() {
-  if (gridsReadable()) TVexaBaseDlg::ApplyButtonClick();
-}
-
 void TOscillDataForm::OnListRedraw() {
   if (Updating) return;
   const bool userChange = isVisible();
-  if (!gridsReadable()) return;
-  DoDataExchange(true);
+  try {
+    DoDataExchange(true);
+  } catch (const EFieldConvertError&) {
+    // The grids keep their size until the cell holds a number; OK and Apply name the cell.
+    Updating = false;
+    return;
+  }
   Updating = true;
   NFirstMass->setMaximum(std::max(1, copy_.NMass - Data->NSec + 1));
   NMassDamper->setMaximum(copy_.NMass);
   copy_.NFirstMass = static_cast<std::int16_t>(NFirstMass->value());
   copy_.NMassDamper = static_cast<std::int16_t>(NMassDamper->value());
   const int n = copy_.NMass;
-  I_StringGrid->Model()->Resize(1, n);
-  I_StringGrid->Model()->SetHeaders({"J, кг*м^2"}, {});
-  C_StringGrid->Model()->Resize(n, n);
+  const QStringList masses = QStringList{"№"} + NumberTitles(n);
+  I_StringGrid->Grid()->Resize(1, n);
+  I_StringGrid->Grid()->SetTitles(masses, {"J, кг*м^2"});
+  C_StringGrid->Grid()->Resize(n, n);
+  C_StringGrid->Grid()->SetTitles(masses, NumberTitles(n));
   Updating = false;
   applyVisibility();
   DoDataExchange(false);
@@ -315,21 +283,17 @@ void TOscillDataForm::refreshPicture() {
   // The picture follows the cells as typed; a cell that is not a number counts as 0 there.
   TReal1DArray j = I_;
   TReal2DArray c = C_;
-  auto cellValue = [](TNumberGridModel* cells, int row, int column) {
-    return TypedNumber(cells->Text(row, column)).value_or(0.0);
-  };
-  TNumberGridModel* jCells = I_StringGrid->Model();
-  TNumberGridModel* cCells = C_StringGrid->Model();
-  for (int i = 0; i < jCells->columnCount(); ++i) j[static_cast<std::size_t>(i)] = cellValue(jCells, 0, i);
-  for (int column = 1; column < cCells->columnCount(); ++column)
-    c[static_cast<std::size_t>(column)][static_cast<std::size_t>(column - 1)] = cellValue(cCells, column - 1, column);
-  ChainView->SetPicture(MassChainPicture(j, c, jCells->columnCount(), Data ? Data->NSec : 1, NFirstMass->value(),
+  const int n = I_StringGrid->Grid()->columnCount() - 1;
+  for (int i = 0; i < n; ++i) j[static_cast<std::size_t>(i)] = I_StringGrid->NumberOr(0, i + 1, 0);
+  // The section between masses m and m + 1 is in row m, column m + 1 (1-based).
+  for (int m = 1; m < std::min(n, C_StringGrid->Grid()->rowCount()); ++m)
+    c[static_cast<std::size_t>(m)][static_cast<std::size_t>(m - 1)] = C_StringGrid->NumberOr(m - 1, m + 1, 0);
+  ChainView->SetPicture(MassChainPicture(j, c, n, Data ? Data->NSec : 1, NFirstMass->value(),
                                          Damper->isChecked() ? NMassDamper->value() : 0));
 }
 
 void TOscillDataForm::CalcCButClick() {
-  if (!gridsReadable()) return;
-  DoDataExchange(true);
+  if (!ReadControls()) return;
   // The geometry and masses are the project's stored ones; the chain is the page's.
   TEngineDataStruct engine = *Data;
   engine.OwnerNotify = nullptr;
@@ -346,16 +310,17 @@ void TOscillDataForm::CalcCButClick() {
 }
 
 void TOscillDataForm::checkCells() {
-  TNumberGridModel* jCells = I_StringGrid->Model();
-  for (int i = 0; i < jCells->columnCount(); ++i) {
-    const auto J = TypedNumber(jCells->Text(0, i));
-    jCells->SetWarning(0, i, J && *J <= 0 ? "Момент инерции массы должен быть больше нуля" : QString());
+  TPageGridModel* jCells = I_StringGrid->Grid();
+  for (int column = 1; column < jCells->columnCount(); ++column) {
+    const auto J = TypedNumber(jCells->Cell(0, column));
+    jCells->SetWarning(0, column, J && *J <= 0 ? "Момент инерции массы должен быть больше нуля" : QString());
   }
-  // The resonance calculation takes a chain: each mass joined to the next one only.
-  TNumberGridModel* cCells = C_StringGrid->Model();
+  // The resonance calculation takes a chain: each mass joined to the next one only. Row k
+  // holds mass k + 1's sections; column k + 2 is its neighbour, the columns beyond are not.
+  TPageGridModel* cCells = C_StringGrid->Grid();
   for (int row = 0; row < cCells->rowCount(); ++row)
-    for (int column = row + 2; column < cCells->columnCount(); ++column) {
-      const auto c = TypedNumber(cCells->Text(row, column));
+    for (int column = row + 3; column < cCells->columnCount(); ++column) {
+      const auto c = TypedNumber(cCells->Cell(row, column));
       cCells->SetWarning(row, column, c && *c != 0
                                           ? "Жёсткость между несоседними массами: расчёт резонансов ведётся только "
                                             "для цепочки, в которой каждая масса соединена со следующей"

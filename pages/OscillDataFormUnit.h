@@ -14,7 +14,7 @@ class QLabel;
 class QLineEdit;
 class QSpinBox;
 class TMassChainView;
-class TNumberGrid;
+class TPageGrid;
 
 class TOscillDataForm : public TVexaBaseDlg {
   Q_OBJECT
@@ -29,16 +29,14 @@ class TOscillDataForm : public TVexaBaseDlg {
   QCheckBox* Damper;
   QComboBox* DamperType;
   QLineEdit *JmDamper, *ksiDamper, *RefDamper, *fDamper, *PDamper, *zdDamper, *ksirzDamper;
-  TNumberGrid* I_StringGrid;
-  TNumberGrid* C_StringGrid;
+  TPageGrid* I_StringGrid;
+  TPageGrid* C_StringGrid;
   QPushButton* CalcCBut;
   TMassChainView* ChainView;
 
   void InitDialog() override;
   void DoDataExchange(bool FromControls) override;
   void ExchangeData(bool ToEngine) override;
-  void OKButtonClick() override;
-  void ApplyButtonClick() override;
   // Re-reads the controls, sizes the grids to NMass, applies the visibility rules and shows
   // the values again (a change of the chain's size or of the damper).
   void OnListRedraw();
@@ -50,8 +48,6 @@ class TOscillDataForm : public TVexaBaseDlg {
   const TReal2DArray& WorkingC() const { return C_; }
 
  private:
-  // Reads every grid cell; on a text that is not a number selects it, names it and returns false.
-  bool gridsReadable();
   void applyVisibility();
   void refreshPicture();
   void checkInputs();

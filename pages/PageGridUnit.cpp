@@ -68,6 +68,12 @@ void TPageGridModel::SetWarning(int row, int column, const QString& why) {
   if (row < rows_ && column <= columns_) emit dataChanged(index(row, column), index(row, column));
 }
 
+void TPageGridModel::SetBlocked(std::function<bool(int, int)> blocked) {
+  beginResetModel();
+  blocked_ = std::move(blocked);
+  endResetModel();
+}
+
 QString TPageGridModel::Warning(int row, int column) const {
   const auto found = warnings_.find({row, column});
   return found == warnings_.end() ? QString() : found->second;
@@ -81,12 +87,14 @@ QVariant TPageGridModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   const int row = index.row(), column = index.column();
   const bool titles = column == 0;
+  const bool blocked = !titles && Blocked(row, column);
   switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
+      if (blocked) return {};
       return titles ? rowTitles_.value(row) : Cell(row, column);
     case Qt::BackgroundRole:
-      if (titles) return QApplication::palette().button();
+      if (titles || blocked) return QApplication::palette().button();
       if (const auto found = shaded_.find({row, column}); found != shaded_.end() && found->second)
         return QApplication::palette().button();
       return {};
@@ -100,6 +108,7 @@ QVariant TPageGridModel::data(const QModelIndex& index, int role) const {
 
 bool TPageGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (!index.isValid() || index.column() == 0 || role != Qt::EditRole) return false;
+  if (Blocked(index.row(), index.column())) return false;
   const QString text = value.toString().trimmed();
   if (text == Cell(index.row(), index.column())) return true;
   SetCell(index.row(), index.column(), text);
@@ -109,7 +118,7 @@ bool TPageGridModel::setData(const QModelIndex& index, const QVariant& value, in
 
 Qt::ItemFlags TPageGridModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
-  if (index.column() == 0) return Qt::ItemIsEnabled;
+  if (index.column() == 0 || Blocked(index.row(), index.column())) return Qt::ItemIsEnabled;
   return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
 }
 
@@ -154,9 +163,7 @@ double TPageGrid::Number(int row, int column) {
   try {
     return ParseDouble(text.trimmed().toStdString());
   } catch (const EConvertError&) {
-    const QModelIndex cell = model_->index(row, column);
-    setCurrentIndex(cell);
-    selectionModel()->select(cell, QItemSelectionModel::ClearAndSelect);
+    SelectCell(row, column);
     // The message names the field as the page shows it: the grid, its row and its column.
     setAccessibleName(QString("%1, строка \"%2\", столбец \"%3\"")
                           .arg(name_, model_->data(model_->index(row, 0), Qt::DisplayRole).toString(),
@@ -164,6 +171,12 @@ double TPageGrid::Number(int row, int column) {
     // It keeps that name until the page reads the grid again.
     throw EFieldConvertError(this, text);
   }
+}
+
+void TPageGrid::SelectCell(int row, int column) {
+  const QModelIndex cell = model_->index(row, column);
+  setCurrentIndex(cell);
+  selectionModel()->select(cell, QItemSelectionModel::ClearAndSelect);
 }
 
 double TPageGrid::NumberOr(int row, int column, double fallback) const {

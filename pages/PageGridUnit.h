@@ -9,6 +9,7 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 #include <QTableView>
+#include <functional>
 #include <map>
 #include <utility>
 #include <vector>
@@ -27,6 +28,9 @@ class TPageGridModel : public QAbstractTableModel {
   void SetCell(int row, int column, const QString& text);
   // Cells painted in the button-face colour (not used by the calculation in this layout).
   void SetShaded(int row, int column, bool shaded);
+  // Cells the page does not use: painted out, shown empty, not editable, skipped by paste.
+  void SetBlocked(std::function<bool(int row, int column)> blocked);
+  bool Blocked(int row, int column) const { return blocked_ && blocked_(row, column); }
   void SetWarning(int row, int column, const QString& why);
   QString Warning(int row, int column) const;
 
@@ -47,6 +51,7 @@ class TPageGridModel : public QAbstractTableModel {
   QStringList columnTitles_, rowTitles_;
   std::map<std::pair<int, int>, QString> warnings_;
   std::map<std::pair<int, int>, bool> shaded_;
+  std::function<bool(int, int)> blocked_;
 };
 
 class TPageGrid : public QTableView {
@@ -69,6 +74,9 @@ class TPageGrid : public QTableView {
   double NumberOr(int row, int column, double fallback) const;
   // Writes a number in the grids' format "%.5g" or in the general format.
   void SetNumber(int row, int column, double value, bool general = false);
+
+  // Selects a cell, so the user sees where a value is.
+  void SelectCell(int row, int column);
 
   // Tab-separated text of the selected block, rows on lines.
   QString SelectedText() const;

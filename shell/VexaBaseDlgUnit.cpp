@@ -91,7 +91,7 @@ void TVexaBaseDlg::OnModify(QWidget* /*control*/) {
   if (!Updating && Data) Data->NotifyOwner(NotifyModified);
 }
 
-bool TVexaBaseDlg::applyControls() {
+bool TVexaBaseDlg::ReadControls() {
   try {
     DoDataExchange(true);
   } catch (const EFieldConvertError& error) {
@@ -103,6 +103,11 @@ bool TVexaBaseDlg::applyControls() {
                                 .arg(FieldName(error.Control), error.Text));
     return false;
   }
+  return true;
+}
+
+bool TVexaBaseDlg::applyControls() {
+  if (!ReadControls()) return false;
   ExchangeData(true);
   return true;
 }

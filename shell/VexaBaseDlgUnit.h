@@ -65,6 +65,9 @@ class TVexaBaseDlg : public QDialog {
   QWidget* Content() const { return content_; }
   // The button row at the right (a column) or at the bottom (a row).
   void PlaceButtons(bool atRight);
+  // Reads the controls into the private copy; on a text that is not a number selects the
+  // field, tells the user and returns false.
+  bool ReadControls();
 
  private:
   // Reads the controls and applies them; on a text that is not a number selects the field,

@@ -8,6 +8,7 @@
 #include "EVexaErrorUnit.h"
 #include "EngineDataStructUnit.h"
 #include "ResultTablesUnit.h"
+#include "SafeFileUnit.h"
 #include "UserDialogsUnit.h"
 #include "WorkbookExportUnit.h"
 

@@ -98,6 +98,28 @@ class CoeffConcDlgTest : public QObject {
     QCOMPARE(data.AlphaSgm_G_S, 3.5);
     QCOMPARE(data.KSgm_G_S, check.KSgm_G_S);
   }
+  void aWebWiderThanTheGraphsIsNotedOnShowingAndTheExampleIsNot() {
+    {
+      TCoeffConcDlg page;
+      page.GraphDir = graphs;
+      RunPageWith(page, data, [&] { QVERIFY(!page.GraphRangeNotes->isVisible()); });
+    }
+    // H/DsSh = 3.16: the web-width graphs end at 2.6.
+    data.H = 0.6;
+    TCoeffConcDlg page;
+    page.GraphDir = graphs;
+    RunPageWith(page, data, [&] {
+      QVERIFY(page.GraphRangeNotes->isVisible());
+      const QString notes = page.GraphRangeNotes->text();
+      QVERIFY2(notes.contains("\"BetsgmH.kft\"") && notes.contains("экстраполяция"), qPrintable(notes));
+      // Switching the mode computes the notes again: entered by hand, only LamD and Mu are read.
+      page.CoeffsCalcRadio->button(1)->click();
+      QVERIFY(!page.GraphRangeNotes->text().contains("BetsgmH.kft"));
+      page.CoeffsCalcRadio->button(0)->click();
+      QVERIFY(page.GraphRangeNotes->text().contains("BetsgmH.kft"));
+      page.CancelButton->click();
+    });
+  }
   void aMissingGraphFolderIsNamedWithoutStoppingThePage() {
     TCoeffConcDlg page;
     page.GraphDir = "/nonexistent/graphs";

@@ -12,7 +12,7 @@
 #include "GuiTestSupport.h"
 #include "MassChainViewUnit.h"
 #include "MotorMassUnit.h"
-#include "NumberGridUnit.h"
+#include "PageGridUnit.h"
 #include "OscillDataFormUnit.h"
 
 class OscillDataFormTest : public QObject {
@@ -40,9 +40,9 @@ class OscillDataFormTest : public QObject {
     const TReal2DArray stiffness = data.CMatrix;
     TOscillDataForm page;
     RunPageWith(page, data, [&] {
-      QCOMPARE(page.I_StringGrid->Model()->columnCount(), int(data.NMass));
+      QCOMPARE(page.I_StringGrid->Grid()->columnCount() - 1, int(data.NMass));
       // A click into a grid is no change.
-      page.C_StringGrid->setCurrentIndex(page.C_StringGrid->Model()->index(0, 1));
+      page.C_StringGrid->setCurrentIndex(page.C_StringGrid->Grid()->index(0, 2));
       page.CancelButton->click();
     });
     QCOMPARE(notifications, 0);
@@ -57,17 +57,17 @@ class OscillDataFormTest : public QObject {
     TOscillDataForm page;
     RunPageWith(page, data, [&] {
       page.NMass->setValue(n - 2);
-      QCOMPARE(page.I_StringGrid->Model()->columnCount(), n - 2);
+      QCOMPARE(page.I_StringGrid->Grid()->columnCount() - 1, n - 2);
       QCOMPARE(page.WorkingJ()[n - 1], lastJ);
       page.NMass->setValue(n);
-      QCOMPARE(page.I_StringGrid->Model()->Number(0, n - 1), lastJ);
-      QCOMPARE(page.C_StringGrid->Model()->Number(n - 2, n - 1), lastC);
+      QCOMPARE(page.I_StringGrid->Number(0, n), lastJ);
+      QCOMPARE(page.C_StringGrid->Number(n - 2, n), lastC);
       // Stored with the shorter chain, the rest is dropped from the working copies as well.
       page.NMass->setValue(n - 2);
       page.ApplyButton->click();
       QCOMPARE(page.WorkingJ()[n - 1], 0.0);
       page.NMass->setValue(n);
-      QCOMPARE(page.I_StringGrid->Model()->Number(0, n - 1), 0.0);
+      QCOMPARE(page.I_StringGrid->Number(0, n), 0.0);
       page.CancelButton->click();
     });
     QCOMPARE(int(data.NMass), n - 2);
@@ -79,9 +79,9 @@ class OscillDataFormTest : public QObject {
     TOscillDataForm page;
     RunPageWith(page, data, [&] {
       // Section between masses 2 and 3: column 3, row 2.
-      page.C_StringGrid->Model()->setData(page.C_StringGrid->Model()->index(1, 2), "1234", Qt::EditRole);
+      page.C_StringGrid->Grid()->setData(page.C_StringGrid->Grid()->index(1, 3), "1234", Qt::EditRole);
       // The painted-out mirror cannot be typed into.
-      QVERIFY(!page.C_StringGrid->Model()->setData(page.C_StringGrid->Model()->index(2, 1), "1", Qt::EditRole));
+      QVERIFY(!page.C_StringGrid->Grid()->setData(page.C_StringGrid->Grid()->index(2, 2), "1", Qt::EditRole));
       page.OKButton->click();
     });
     QCOMPARE(data.CMatrix[2][1], 1234.0);
@@ -92,16 +92,16 @@ class OscillDataFormTest : public QObject {
     TOscillDataForm page;
     const int result = RunPageWith(page, data, [&] {
       page.nMin->setText("50");
-      page.I_StringGrid->Model()->setData(page.I_StringGrid->Model()->index(0, 3), "1.2.3", Qt::EditRole);
+      page.I_StringGrid->Grid()->setData(page.I_StringGrid->Grid()->index(0, 4), "1.2.3", Qt::EditRole);
       page.OKButton->click();
       QVERIFY(page.isVisible());
-      QCOMPARE(page.I_StringGrid->currentIndex().column(), 3);
+      QCOMPARE(page.I_StringGrid->currentIndex().column(), 4);
     });
     QCOMPARE(result, int(QDialog::Rejected));
     QVERIFY(data.IMass == inertia);
     QVERIFY(data.nMin != 50);
     QCOMPARE(dialogs.Errors.size(), 1);
-    QVERIFY(dialogs.Errors[0].contains("столбец 4"));
+    QVERIFY(dialogs.Errors[0].contains("столбец \"4\""));
     QVERIFY(dialogs.Errors[0].contains("1.2.3"));
   }
   void motorMassFillGivesTheEngineValuesToTheMotorRangeOnly() {
@@ -109,7 +109,7 @@ class OscillDataFormTest : public QObject {
     const int first = data.NFirstMass, n = data.NMass;
     TOscillDataForm page;
     RunPageWith(page, data, [&] {
-      page.I_StringGrid->Model()->setData(page.I_StringGrid->Model()->index(0, n - 1), "77", Qt::EditRole);
+      page.I_StringGrid->Grid()->setData(page.I_StringGrid->Grid()->index(0, n), "77", Qt::EditRole);
       page.CalcCBut->click();
       for (int i = first; i < first + data.NSec; ++i) QCOMPARE(page.WorkingJ()[i - 1], expected.J);
       for (int i = first; i < first + data.NSec - 1; ++i) QCOMPARE(page.WorkingC()[i][i - 1], expected.Cs);
@@ -160,17 +160,17 @@ class OscillDataFormTest : public QObject {
   void refusedCellsAreMarkedButStored() {
     TOscillDataForm page;
     RunPageWith(page, data, [&] {
-      TNumberGridModel* j = page.I_StringGrid->Model();
-      TNumberGridModel* c = page.C_StringGrid->Model();
-      j->setData(j->index(0, 2), "0", Qt::EditRole);
-      QVERIFY(j->Warning(0, 2).contains("больше нуля"));
-      QVERIFY(j->data(j->index(0, 2), Qt::ToolTipRole).toString().contains("больше нуля"));
+      TPageGridModel* j = page.I_StringGrid->Grid();
+      TPageGridModel* c = page.C_StringGrid->Grid();
+      j->setData(j->index(0, 3), "0", Qt::EditRole);
+      QVERIFY(j->Warning(0, 3).contains("больше нуля"));
+      QVERIFY(j->data(j->index(0, 3), Qt::ToolTipRole).toString().contains("больше нуля"));
       // A section between masses 1 and 3 skips mass 2; neighbouring sections are fine.
-      c->setData(c->index(0, 2), "500", Qt::EditRole);
-      QVERIFY(c->Warning(0, 2).contains("несоседними"));
-      QVERIFY(c->Warning(0, 1).isEmpty());
-      c->setData(c->index(0, 2), "0", Qt::EditRole);
+      c->setData(c->index(0, 3), "500", Qt::EditRole);
+      QVERIFY(c->Warning(0, 3).contains("несоседними"));
       QVERIFY(c->Warning(0, 2).isEmpty());
+      c->setData(c->index(0, 3), "0", Qt::EditRole);
+      QVERIFY(c->Warning(0, 3).isEmpty());
       page.OKButton->click();
     });
     QCOMPARE(data.IMass[2], 0.0);
@@ -179,7 +179,7 @@ class OscillDataFormTest : public QObject {
     TOscillDataForm page;
     RunPageWith(page, data, [&] {
       QCOMPARE(int(page.ChainView->Picture().Discs.size()), int(data.NMass));
-      page.I_StringGrid->Model()->setData(page.I_StringGrid->Model()->index(0, 0), "1e6", Qt::EditRole);
+      page.I_StringGrid->Grid()->setData(page.I_StringGrid->Grid()->index(0, 1), "1e6", Qt::EditRole);
       QCOMPARE(page.ChainView->Picture().Discs[0].Radius, 0.5);
     });
   }

@@ -82,6 +82,23 @@ class PageGridTest : public QObject {
     QCOMPARE(grid->Grid()->data(grid->Grid()->index(0, 0), Qt::DisplayRole).toString(), QString("1"));
   }
 
+  void blockedCellsAreShownEmptyAndSkippedByTypingPasteAndDelete() {
+    grid->Grid()->SetBlocked([](int row, int column) { return column <= row + 1; });
+    grid->Grid()->SetCell(1, 1, "5");
+    QCOMPARE(grid->Grid()->data(grid->Grid()->index(1, 1), Qt::DisplayRole).toString(), QString());
+    QVERIFY(!(grid->Grid()->flags(grid->Grid()->index(1, 1)) & Qt::ItemIsEditable));
+    grid->setCurrentIndex(grid->Grid()->index(0, 1));
+    grid->Paste("7\t8\n5\t6");
+    QCOMPARE(grid->Grid()->Cell(0, 2), QString("8"));
+    QCOMPARE(grid->Grid()->Cell(0, 1), QString());
+    QCOMPARE(grid->Grid()->Cell(1, 2), QString());
+    grid->selectionModel()->select(QItemSelection(grid->Grid()->index(0, 1), grid->Grid()->index(1, 2)),
+                                   QItemSelectionModel::ClearAndSelect);
+    QTest::keyClick(grid.get(), Qt::Key_Delete);
+    QCOMPARE(grid->Grid()->Cell(0, 2), QString());
+    QCOMPARE(grid->Grid()->Cell(1, 1), QString("5"));
+  }
+
   void emptyCellsReadAsZeroAndATextThatIsNotANumberNamesItsCell() {
     grid->Grid()->SetCell(1, 3, "1,5");
     grid->FillEmptyWithZero();

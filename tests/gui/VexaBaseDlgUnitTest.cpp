@@ -191,6 +191,19 @@ class PageProtocolTest : public QObject {
     QCOMPARE(data.ProjectName, std::string("Дизель 16ЧН"));
     QVERIFY(notifications > 0);
   }
+  void anArrowStepOfTheResonanceCountMarksTheProject() {
+    TCommonInfoDlg page;
+    data.NRegs = 7;
+    runPage(page, data, [&] {
+      // A step redraws the spin box's text with its signals blocked.
+      page.NRegs->setFocus();
+      QTest::keyClick(page.NRegs, Qt::Key_Up);
+      QCOMPARE(page.NRegs->value(), 8);
+      QCOMPARE(notifications, 1);
+      page.CancelButton->click();
+    });
+    QCOMPARE(data.NRegs, std::int16_t(7));
+  }
   void untickingTheTorsionalCalculationHidesAndClearsTheCombined() {
     TCommonInfoDlg page;
     data.CalcDynamicFlag = data.CalcOscillFlag = data.CalcCombFlag = true;
