@@ -8,7 +8,6 @@
 #include "EVexaErrorUnit.h"
 #include "EngineDataStructUnit.h"
 #include "ResultTablesUnit.h"
-#include "SafeFileUnit.h"
 #include "UserDialogsUnit.h"
 #include "WorkbookExportUnit.h"
 
