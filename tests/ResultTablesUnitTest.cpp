@@ -9,6 +9,7 @@
 #include "EVexaErrorUnit.h"
 #include "NumberFormatUnit.h"
 #include "ResultTablesUnit.h"
+#include "TestSupport.h"
 
 namespace {
 
@@ -28,22 +29,8 @@ class ResultTablesTest : public ::testing::Test {
     engine.Disposition = 0;
     for (int s = 1; s <= sections; ++s)
       for (int r = 1; r <= rows; ++r) engine.FireAngle[s][r] = ((s - 1) * 180 + (r - 1) * 90) * Deg;
-    engine.ValSteel.Ro = 7850, engine.ValSteel.Sgm_1 = 540, engine.ValSteel.Tau_1 = 312;
-    engine.KTau_M_K = 1.9, engine.KSgm_M_K = 2.1, engine.KTau_M_S = 1.8, engine.KSgm_M_S = 2.3;
-    engine.KSgm_G_S = 2.6, engine.KTau_G_S = 1.7;
-    engine.Etau_K = 0.66, engine.Esgm_K = 0.70, engine.Etau_S = 0.68, engine.Esgm_S = 0.72;
-    engine.PsiSgm = 0.10, engine.PsiTau = 0.05, engine.LamD = 1.15, engine.Knu = 1.0;
-    run = std::make_unique<TDynamicCalcStruct>(engine);
-    for (int k = 0; k < 720; ++k) {
-      run->AngleGrid.push_back(k * Deg);
-      run->Pressure.push_back(0.2 + 11.8 * std::exp(-std::pow((k <= 360 ? k : k - 720) - 10, 2) / 1250.0));
-    }
-    run->CreateCranks();
-    run->N = engine.N;
-    run->ComputeLoads();
+    run = testsupport::SyntheticLoadedRun(engine);
     for (auto& c : run->Cranks) {
-      c->Mkks2 = c->SplitMkks, c->Mkss = c->SplitMkss;
-      c->MZgalss1 = c->SplitMZgal1, c->MZgalss2 = c->SplitMZgal2;
       c->X1 = c->XSum;
       c->Y1 = c->YSum;
       for (std::size_t i = 0; i < c->MX2.size(); ++i) c->MX2[i] = 2e4 * std::sin(static_cast<double>(i) * Deg);

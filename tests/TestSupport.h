@@ -2,9 +2,12 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string>
 
 class TVexaProject;
+class TDynamicCalcStruct;
+struct TEngineDataStruct;
 
 namespace testsupport {
 
@@ -28,5 +31,10 @@ class TempDir {
 // The bundled example V16-26-26.vxa calculated once per test program (design run, torsional
 // model, resonance runs); a failing calculation throws.
 TVexaProject& CalculatedExample();
+
+// A run of the engine over a 720-step grid with a smooth cylinder pressure: the engine gets the
+// material and concentration data every throw needs, the run its loads, and the split scheme's
+// moments stand for the beam's. The caller may adjust results before ComputeStrength.
+std::unique_ptr<TDynamicCalcStruct> SyntheticLoadedRun(TEngineDataStruct& engine);
 
 }  // namespace testsupport
