@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "DynamicCalcUnit.h"
+#include "ShaftFrameUnit.h"
 #include "ProjectFileUnit.h"
 
 namespace {
@@ -55,11 +56,19 @@ void wholeRun(benchmark::State& state, TSolverKind solver, int threads) {
   }
 }
 
+// The condensation of the shaft's stiffness that the shaft-frame solver does once per run.
+void condenseShaftFrame(benchmark::State& state) {
+  TEngineDataStruct engine;
+  auto run = preparedRun(engine, TSolverKind::Shaft, 1);
+  for (auto _ : state) benchmark::DoNotOptimize(BuildShaftFrame(*run));
+}
+
 }  // namespace
 
 BENCHMARK_CAPTURE(solveOneStep, reference, TSolverKind::Dense)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(solveOneStep, sparse, TSolverKind::Fast)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(solveOneStep, shaft_frame, TSolverKind::Shaft)->Unit(benchmark::kMicrosecond);
+BENCHMARK(condenseShaftFrame)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(angleLoop, sparse_1_thread, TSolverKind::Fast, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(angleLoop, sparse_2_threads, TSolverKind::Fast, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(angleLoop, shaft_frame_1_thread, TSolverKind::Shaft, 1)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -2,8 +2,10 @@
 // element keeps its stiffness at every step; only the support springs, which stay along the
 // engine's X and Y axes, and the loads turn. The shaft's stiffness is therefore condensed once
 // per run onto the degrees of freedom of the support nodes (in long double: the frame's
-// stiffnesses span some thirteen decades), and a step solves only a small dense system for the
-// support nodes and forms the end forces that the results need from precomputed influences.
+// stiffnesses span some thirteen decades), span by span, and a step solves only a small band
+// system for the support nodes and forms the end moments that the results read from
+// precomputed influences. With supports equally stiff along X and Y nothing turns at all: the
+// support nodes' system is factored once per run.
 #pragma once
 
 #include <memory>
@@ -23,5 +25,5 @@ std::shared_ptr<const TShaftFrame> BuildShaftFrame(const TDynamicCalcStruct& run
 std::shared_ptr<TShaftFrameWorkspace> MakeShaftFrameWorkspace(const TShaftFrame& frame);
 
 // Solves step k and writes its results into the run's throws and cylinders. The elements'
-// Displacements are not filled: only the end forces that the results need are formed.
+// Displacements are not filled: only the end moments that the results read are formed.
 void SolveShaftFrameStep(TDynamicCalcStruct& run, int k, const TShaftFrame& frame, TShaftFrameWorkspace& workspace);
