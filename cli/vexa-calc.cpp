@@ -22,6 +22,7 @@
 #include "GraphFileUnit.h"
 #include "JsonResultsUnit.h"
 #include "LinAlgUnit.h"
+#include "MessageTextUnit.h"
 #include "NumberFormatUnit.h"
 #include "ProgramPathUnit.h"
 #include "ProjectCalcUnit.h"
@@ -344,7 +345,7 @@ int main(int argc, char** argv) {
     return reportError("Ошибка!", error.what());
   } catch (const std::filesystem::filesystem_error& error) {
     return reportError("Ошибка!", "Ошибка файловой системы: \"" + error.path1().string() + "\": " +
-                                      FileErrorReason(error.code().value()));
+                                      SystemErrorText(error.code().value()));
   } catch (const std::exception& error) {
     return reportError("Ошибка!", error.what());
   }

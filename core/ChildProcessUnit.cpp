@@ -23,7 +23,7 @@ extern char** environ;
 
 namespace {
 
-std::string reason(int error) { return SystemErrorText(std::error_code(error, std::generic_category())); }
+std::string reason(int error) { return SystemErrorText(error); }
 
 // Owners of the spawn attributes, so that every path releases them.
 struct SpawnActions {

@@ -6,6 +6,7 @@
 
 #include <stdlib.h>
 
+#include "MessageTextUnit.h"
 #include "SafeFileUnit.h"
 
 // The folder lies in $TMPDIR, or /tmp without it.
@@ -14,7 +15,7 @@ TExchangeFolder::TExchangeFolder() {
   const std::filesystem::path parent = base && *base ? base : "/tmp";
   std::string pattern = (parent / "vexa-XXXXXX").string();
   if (!mkdtemp(pattern.data())) {
-    const std::string why = FileErrorReason(errno);
+    const std::string why = SystemErrorText(errno);
     throw EVexaFileError("Не удаётся создать папку для файлов программы рабочего процесса в \"" + parent.string() +
                              "\" (" + why + "); укажите другую папку в переменной TMPDIR",
                          why);

@@ -1,22 +1,41 @@
 #include "MessageTextUnit.h"
 
+#include <cerrno>
+
 #include "NumberFormatUnit.h"
 
 std::string ValueWithUnit(double value, const std::string& unit) {
   return FormatGeneral(value) + (unit.empty() ? "" : " " + unit);
 }
 
+std::string SystemErrorText(int error) {
+  switch (error) {
+    case ENOENT: return "файл или папка не найдены";
+    case EACCES:
+    case EPERM: return "нет прав доступа";
+    case EISDIR: return "это папка, а не файл";
+    case ENOTDIR: return "путь проходит через файл, а не через папку";
+    case EEXIST: return "файл уже существует";
+    case ENOSPC: return "диск заполнен";
+    case EDQUOT: return "исчерпана дисковая квота";
+    case EFBIG: return "превышен допустимый размер файла";
+    case EROFS: return "файловая система доступна только для чтения";
+    case ENAMETOOLONG: return "слишком длинное имя";
+    case ELOOP: return "слишком много символических ссылок";
+    case EIO: return "ошибка ввода-вывода";
+    case EMFILE:
+    case ENFILE: return "открыто слишком много файлов";
+    case EBUSY:
+    case ETXTBSY: return "файл занят";
+    case ENOEXEC: return "файл не является программой";
+    case EXDEV: return "файл и его временная копия оказались на разных дисках";
+    default: return "системная ошибка " + std::to_string(error) + " (" + std::generic_category().message(error) + ")";
+  }
+}
+
 std::string SystemErrorText(const std::error_code& error) {
-  if (error == std::errc::no_such_file_or_directory) return "нет такого файла или папки";
-  if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted) return "нет доступа";
-  if (error == std::errc::no_space_on_device) return "на диске нет места";
-  if (error == std::errc::read_only_file_system) return "файловая система доступна только для чтения";
-  if (error == std::errc::file_exists) return "файл уже существует";
-  if (error == std::errc::is_a_directory) return "это папка, а не файл";
-  if (error == std::errc::not_a_directory) return "часть пути не является папкой";
-  if (error == std::errc::executable_format_error) return "файл не является программой";
-  if (error == std::errc::device_or_resource_busy || error == std::errc::text_file_busy) return "файл занят";
-  return error.message();
+  const bool systemNumber = error.category() == std::generic_category() || error.category() == std::system_category();
+  return systemNumber ? SystemErrorText(error.value()) : error.message();
 }
 
 std::string InputValueText(const TInputName* names, std::size_t count, const std::string& symbol, double value) {

@@ -28,8 +28,10 @@ std::string InputValueText(const TInputName (&names)[N], const std::string& symb
   return InputValueText(names, N, symbol, value);
 }
 
-// The reason of a failed file or process operation in words: the usual causes in Russian,
-// any other in the system's own text.
+// The reason of a failed file or process operation (a system error number) in the program's
+// words, as a message shows it after a colon: "нет прав доступа". A rare one keeps its number
+// and the system's own text.
+std::string SystemErrorText(int error);
 std::string SystemErrorText(const std::error_code& error);
 
 // "<subject> должна быть положительной (задано 0 м/Н)": the subject names the input as its

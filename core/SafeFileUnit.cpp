@@ -9,6 +9,8 @@
 #include <mutex>
 #include <utility>
 
+#include "MessageTextUnit.h"
+
 namespace {
 
 std::string quoted(const std::filesystem::path& file) { return "\"" + file.string() + "\""; }
@@ -17,7 +19,7 @@ std::string quoted(const std::filesystem::path& file) { return "\"" + file.strin
   throw EVexaFileError("Не удаётся открыть файл " + quoted(file) + ": " + why, why);
 }
 
-[[noreturn]] void failOpen(const std::filesystem::path& file, int error) { failRead(file, FileErrorReason(error)); }
+[[noreturn]] void failOpen(const std::filesystem::path& file, int error) { failRead(file, SystemErrorText(error)); }
 
 [[noreturn]] void failSave(const std::filesystem::path& file, const std::string& why) {
   throw EVexaFileError("Не удаётся сохранить файл " + quoted(file) + ": " + why, why);
@@ -58,10 +60,10 @@ std::filesystem::path followLinks(const std::filesystem::path& file) {
     if (::lstat(current.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return current;
     std::error_code ec;
     const std::filesystem::path next = std::filesystem::read_symlink(current, ec);
-    if (ec) failSave(file, FileErrorReason(ec.value()));
+    if (ec) failSave(file, SystemErrorText(ec.value()));
     current = next.is_absolute() ? next : current.parent_path() / next;
   }
-  failSave(file, FileErrorReason(ELOOP));
+  failSave(file, SystemErrorText(ELOOP));
 }
 
 // A write beyond the file-size limit raises SIGXFSZ, which ends the program silently by
@@ -81,29 +83,6 @@ mode_t newFileMode() {
 }
 
 }  // namespace
-
-std::string FileErrorReason(int error) {
-  switch (error) {
-    case ENOENT: return "файл или папка не найдены";
-    case EACCES:
-    case EPERM: return "нет прав доступа";
-    case EISDIR: return "это папка, а не файл";
-    case ENOTDIR: return "путь проходит через файл, а не через папку";
-    case ENOSPC: return "диск заполнен";
-    case EDQUOT: return "исчерпана дисковая квота";
-    case EFBIG: return "превышен допустимый размер файла";
-    case EROFS: return "файловая система доступна только для чтения";
-    case ENAMETOOLONG: return "слишком длинное имя";
-    case ELOOP: return "слишком много символических ссылок";
-    case EIO: return "ошибка ввода-вывода";
-    case EMFILE:
-    case ENFILE: return "открыто слишком много файлов";
-    case EBUSY:
-    case ETXTBSY: return "файл занят";
-    case EXDEV: return "файл и его временная копия оказались на разных дисках";
-    default: return "системная ошибка " + std::to_string(error);
-  }
-}
 
 std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& file, std::size_t limit) {
   // Non-blocking, so that opening a FIFO without a writer returns at once and is refused below.
@@ -145,39 +124,39 @@ void ReplaceFileByWriting(const std::filesystem::path& file,
 
   struct stat old;
   const bool exists = ::stat(target.c_str(), &old) == 0;
-  if (!exists && errno != ENOENT) failSave(file, FileErrorReason(errno));
+  if (!exists && errno != ENOENT) failSave(file, SystemErrorText(errno));
   if (exists && !S_ISREG(old.st_mode))
     failSave(file, "это не обычный файл (папка, устройство или канал); заменять его нельзя");
   if (exists && !mayWrite(target, old)) failSave(file, "файл защищён от записи");
 
   const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
   struct stat folderStatus;
-  if (::stat(folder.c_str(), &folderStatus) != 0) failSave(file, FileErrorReason(errno));
-  if (!S_ISDIR(folderStatus.st_mode)) failSave(file, FileErrorReason(ENOTDIR));
+  if (::stat(folder.c_str(), &folderStatus) != 0) failSave(file, SystemErrorText(errno));
+  if (!S_ISDIR(folderStatus.st_mode)) failSave(file, SystemErrorText(ENOTDIR));
   if (!mayWrite(folder, folderStatus)) failSave(file, "папка " + quoted(folder) + " защищена от записи");
 
   // A short name, whatever the target's length; created exclusively, never through a link.
   std::string temporary = (folder / ".vexa-XXXXXX").string();
   {
     TDescriptor created(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (created.Get() < 0) failSave(file, FileErrorReason(errno));
+    if (created.Get() < 0) failSave(file, SystemErrorText(errno));
   }
   try {
     write(temporary);
     // The contents, the mode and the owner are settled on the file itself (never through a
     // link planted at its name) and reach the disk before the rename makes it the target.
     TDescriptor fd(::open(temporary.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-    if (fd.Get() < 0) failSave(file, FileErrorReason(errno));
+    if (fd.Get() < 0) failSave(file, SystemErrorText(errno));
     if (exists) {
       // The superuser saving another user's file gives it back to its owner.
-      if (::geteuid() == 0 && ::fchown(fd.Get(), old.st_uid, old.st_gid) != 0) failSave(file, FileErrorReason(errno));
-      if (::fchmod(fd.Get(), old.st_mode & 07777) != 0) failSave(file, FileErrorReason(errno));
+      if (::geteuid() == 0 && ::fchown(fd.Get(), old.st_uid, old.st_gid) != 0) failSave(file, SystemErrorText(errno));
+      if (::fchmod(fd.Get(), old.st_mode & 07777) != 0) failSave(file, SystemErrorText(errno));
     } else if (::fchmod(fd.Get(), newFileMode()) != 0) {
-      failSave(file, FileErrorReason(errno));
+      failSave(file, SystemErrorText(errno));
     }
-    if (::fsync(fd.Get()) != 0) failSave(file, FileErrorReason(errno));
-    if (const int error = fd.Close(); error != 0) failSave(file, FileErrorReason(error));
-    if (::rename(temporary.c_str(), target.c_str()) != 0) failSave(file, FileErrorReason(errno));
+    if (::fsync(fd.Get()) != 0) failSave(file, SystemErrorText(errno));
+    if (const int error = fd.Close(); error != 0) failSave(file, SystemErrorText(error));
+    if (::rename(temporary.c_str(), target.c_str()) != 0) failSave(file, SystemErrorText(errno));
   } catch (...) {
     ::unlink(temporary.c_str());
     throw;
@@ -187,14 +166,14 @@ void ReplaceFileByWriting(const std::filesystem::path& file,
 void SaveWholeFile(const std::filesystem::path& file, const void* data, std::size_t size) {
   ReplaceFileByWriting(file, [&](const std::filesystem::path& temporary) {
     TDescriptor fd(::open(temporary.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC));
-    if (fd.Get() < 0) failSave(file, FileErrorReason(errno));
+    if (fd.Get() < 0) failSave(file, SystemErrorText(errno));
     const auto* bytes = static_cast<const char*>(data);
     for (std::size_t written = 0; written < size;) {
       const ssize_t put = ::write(fd.Get(), bytes + written, size - written);
       if (put < 0 && errno == EINTR) continue;
-      if (put < 0) failSave(file, FileErrorReason(errno));
+      if (put < 0) failSave(file, SystemErrorText(errno));
       written += static_cast<std::size_t>(put);
     }
-    if (const int error = fd.Close(); error != 0) failSave(file, FileErrorReason(error));
+    if (const int error = fd.Close(); error != 0) failSave(file, SystemErrorText(error));
   });
 }

@@ -50,5 +50,3 @@ inline void SaveWholeFile(const std::filesystem::path& file, const std::string& 
   SaveWholeFile(file, text.data(), text.size());
 }
 
-// The reason of a system error number in the program's words.
-std::string FileErrorReason(int error);

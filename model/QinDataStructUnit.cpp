@@ -234,7 +234,7 @@ namespace {
 // Why the program cannot be started, in the user's words; empty when it looks startable.
 std::string whyNotStartable(const std::filesystem::path& program, const std::filesystem::path& folder) {
   struct stat status;
-  if (::stat(program.c_str(), &status) != 0) return errno == ENOENT ? "программа не найдена" : FileErrorReason(errno);
+  if (::stat(program.c_str(), &status) != 0) return errno == ENOENT ? "программа не найдена" : SystemErrorText(errno);
   if (!S_ISREG(status.st_mode) || ::access(program.c_str(), X_OK) != 0)
     return "файл не является исполняемой программой или нет права на его запуск";
   if (::stat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode))
@@ -272,7 +272,7 @@ void TQinDataStruct::RunWorkingProcess(const TEngineDataStruct& Engine, const TW
   const std::filesystem::path report = folder / WorkingProcessReportName;
   for (const std::filesystem::path& old : {diagram, report}) {
     if (::unlink(old.c_str()) != 0 && errno != ENOENT) {
-      const std::string why = FileErrorReason(errno);
+      const std::string why = SystemErrorText(errno);
       throw EVexaFileError("Не удаётся удалить старый файл \"" + old.string() + "\": " + why, why);
     }
   }
@@ -296,7 +296,7 @@ void TQinDataStruct::RunWorkingProcess(const TEngineDataStruct& Engine, const TW
   try {
     child.emplace(TChildProcess::Start(program, args, folder));
   } catch (const EChildStartError& e) {
-    throw TEVexaError(ErrWorkingProcess, program.string() + " (" + FileErrorReason(e.Error) + ")");
+    throw TEVexaError(ErrWorkingProcess, program.string() + " (" + SystemErrorText(e.Error) + ")");
   }
   const std::string name = "Программа рабочего процесса \"" + program.string() + "\"";
   int exitCode = 0;

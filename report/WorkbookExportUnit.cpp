@@ -12,6 +12,7 @@
 #include <unistd.h>
 #include <xlsxwriter.h>
 
+#include "MessageTextUnit.h"
 #include "SafeFileUnit.h"
 #include "EVexaErrorUnit.h"
 #include "ResultCatalogUnit.h"
@@ -101,7 +102,7 @@ std::string workbookReason(lxw_error error, int systemError) {
     case LXW_ERROR_ZIP_CLOSE: reason = "не удалось записать содержимое файла"; break;
     default: reason = std::string("ошибка библиотеки записи книг: ") + lxw_strerror(error); break;
   }
-  if (systemError != 0) reason += " (" + FileErrorReason(systemError) + ")";
+  if (systemError != 0) reason += " (" + SystemErrorText(systemError) + ")";
   return reason;
 }
 
