@@ -372,7 +372,8 @@ void WriteBeamStepResults(TDynamicCalcStruct& run, int k, const std::function<TV
 void TDynamicCalcStruct::prepareSolver() {
   if (!assembly_) throw std::logic_error("the beam model is not built");
   if (settings_.Solver == TSolverKind::Shaft) {
-    if (!assembly_->ShaftFrame) assembly_->ShaftFrame = BuildShaftFrame(*this);
+    if (!assembly_->ShaftFrame)
+      assembly_->ShaftFrame = settings_.ShaftFrames ? settings_.ShaftFrames->Get(*this) : BuildShaftFrame(*this);
   } else if (assembly_->Slots.empty()) {
     LayOutBeamSystem(*assembly_, 6 * NNodes);
   }

@@ -16,6 +16,8 @@
 #include "EngineDataStructUnit.h"
 #include "MyTypes.h"
 
+class TShaftFrameCache;
+
 // Where a run finds its indicator diagram and whom it tells of its progress.
 struct TRunSettings {
   // Folder of the project file: a relative diagram file name of the project is taken from there.
@@ -34,6 +36,9 @@ struct TRunSettings {
   // sections take the two bending inertias exchanged, and the supports leave the journals
   // free to tilt whatever their tilt compliances Pmx, Pmy.
   bool BeamCompat = false;
+  // When set, the runs sharing it share the condensation of their shaft frame where their
+  // beam models are equal (the runs of one project at several speeds).
+  std::shared_ptr<TShaftFrameCache> ShaftFrames;
 };
 
 class TDynamicCalcStruct {

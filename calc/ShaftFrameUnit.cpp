@@ -97,8 +97,10 @@ struct TInteriorPart {
 
 }  // namespace
 
-// A node loaded by some elements: the sum of their force histories along X and Y.
+// A node loaded by some elements: the sum of their force histories along X and Y, taken from
+// the element ends that load it (element, 0 for node 1 or 1 for node 2).
 struct TShaftLoadNode {
+  std::vector<std::pair<int, int>> Ends;
   std::vector<const TReal1DArray*> X, Y;
 };
 
@@ -178,7 +180,70 @@ void requireFactors(const TShaftFrame& frame, int failedRow, const std::string& 
   throw ESingularSystemError(where + ": система опорных узлов не положительно определена: " + DofName(dof));
 }
 
+// True when the end (0: node 1, 1: node 2) of an element carries a force history.
+bool carriesLoad(const TDynamicCalcStruct& run, const TBeamElem& el, int side) {
+  const TReal1DArray* x = side == 0 ? el.LoadX1 : el.LoadX2;
+  const TReal1DArray* y = side == 0 ? el.LoadY1 : el.LoadY2;
+  return (x && x != &run.ZeroCurve) || (y && y != &run.ZeroCurve);
+}
+
+// Points the load nodes at the force histories of this run's elements.
+void takeLoads(TShaftFrame& frame, const TDynamicCalcStruct& run) {
+  for (TShaftLoadNode& load : frame.LoadNodes) {
+    load.X.clear();
+    load.Y.clear();
+    for (const auto& [element, side] : load.Ends) {
+      const TBeamElem& el = run.Elements[static_cast<std::size_t>(element)];
+      const TReal1DArray* x = side == 0 ? el.LoadX1 : el.LoadX2;
+      const TReal1DArray* y = side == 0 ? el.LoadY1 : el.LoadY2;
+      if (x) load.X.push_back(x);
+      if (y) load.Y.push_back(y);
+    }
+  }
+}
+
+// Everything the condensation is built from, as numbers: two runs with equal lists have
+// equal condensations.
+std::vector<double> condensedModel(const TDynamicCalcStruct& run) {
+  const TBeamAssembly& a = *run.Assembly();
+  std::vector<TBeamElem> placed = run.Elements;
+  std::vector<TPoint3> positions(static_cast<std::size_t>(run.NNodes));
+  PlaceBeamElementsAt(run.Engine, 0.0, placed, positions);
+  std::vector<double> model;
+  model.reserve(placed.size() * 200 + run.DofFix.size());
+  for (std::size_t i = 0; i < placed.size(); ++i) {
+    const TBeamElem& el = placed[i];
+    model.insert(model.end(), {double(el.Kind), double(el.Node1), double(el.Node2), double(carriesLoad(run, el, 0)),
+                               double(carriesLoad(run, el, 1))});
+    model.insert(model.end(), a.Dofs[i].begin(), a.Dofs[i].end());
+    for (const auto& row : el.Cosines) model.insert(model.end(), row.begin(), row.end());
+    for (const auto& row : a.Local[i]) model.insert(model.end(), row.begin(), row.end());
+    if (el.Kind == ekSupport)
+      for (const auto& row : a.Global[i]) model.insert(model.end(), row.begin(), row.end());
+  }
+  for (TFix fix : run.DofFix) model.push_back(static_cast<double>(fix));
+  for (const TBeamThrowElements& t : a.Throws) {
+    model.insert(model.end(), {double(t.FirstJournal), double(t.LastJournal), double(t.FirstPin), double(t.EndPin),
+                               double(t.SpringX), double(t.SpringY), double(t.SpringX0), double(t.SpringY0)});
+    model.insert(model.end(), t.CylinderPins.begin(), t.CylinderPins.end());
+  }
+  return model;
+}
+
 }  // namespace
+
+std::shared_ptr<const TShaftFrame> TShaftFrameCache::Get(const TDynamicCalcStruct& run) {
+  std::vector<double> model = condensedModel(run);
+  std::lock_guard<std::mutex> guard(lock_);
+  if (!frame_ || model != model_) {
+    frame_ = BuildShaftFrame(run);
+    model_ = std::move(model);
+    return frame_;
+  }
+  auto frame = std::make_shared<TShaftFrame>(*frame_);
+  takeLoads(*frame, run);
+  return frame;
+}
 
 std::shared_ptr<const TShaftFrame> BuildShaftFrame(const TDynamicCalcStruct& run) {
   const TBeamAssembly& a = *run.Assembly();
@@ -243,11 +308,10 @@ std::shared_ptr<const TShaftFrame> BuildShaftFrame(const TDynamicCalcStruct& run
 
   // Loads: every node that some element loads, with its histories.
   std::vector<int> loadColumn(node(nodes), -1);
-  for (const TBeamElem& el : placed)
+  for (std::size_t e = 0; e < elementCount; ++e)
     for (int side = 0; side < 2; ++side) {
-      const TReal1DArray* x = side == 0 ? el.LoadX1 : el.LoadX2;
-      const TReal1DArray* y = side == 0 ? el.LoadY1 : el.LoadY2;
-      if ((!x || x == &run.ZeroCurve) && (!y || y == &run.ZeroCurve)) continue;
+      const TBeamElem& el = placed[e];
+      if (!carriesLoad(run, el, side)) continue;
       const int n = side == 0 ? el.Node1 : el.Node2;
       if (role[node(n)] == TNodeRole::Ground) throw std::logic_error("a ground node of the frame carries a load");
       int& column = loadColumn[node(n)];
@@ -262,10 +326,9 @@ std::shared_ptr<const TShaftFrame> BuildShaftFrame(const TDynamicCalcStruct& run
           }
         }
       }
-      TShaftLoadNode& load = frame->LoadNodes[node(column / 2)];
-      if (x) load.X.push_back(x);
-      if (y) load.Y.push_back(y);
+      frame->LoadNodes[node(column / 2)].Ends.emplace_back(static_cast<int>(e), side);
     }
+  takeLoads(*frame, run);
   const int L = 2 * static_cast<int>(frame->LoadNodes.size());
   frame->Loads = L;
 

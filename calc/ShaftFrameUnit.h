@@ -9,6 +9,8 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
+#include <vector>
 
 #include "BeamModelUnit.h"
 
@@ -21,6 +23,20 @@ struct TShaftFrameWorkspace;
 // Condenses the run's frame (its model built, its angle grid read). Raises
 // ESingularSystemError when the shaft or a support cannot carry its loads.
 std::shared_ptr<const TShaftFrame> BuildShaftFrame(const TDynamicCalcStruct& run);
+
+// The condensations of the runs of one project: its runs differ in speed and loads, on which the
+// condensation does not depend, so a run whose beam model equals the previous run's (the
+// stiffnesses, the held degrees, which element ends carry loads) takes that condensation with
+// its own loads instead of condensing again. Any other run condenses anew.
+class TShaftFrameCache {
+ public:
+  std::shared_ptr<const TShaftFrame> Get(const TDynamicCalcStruct& run);
+
+ private:
+  std::mutex lock_;
+  std::vector<double> model_;  // what the kept condensation was built from
+  std::shared_ptr<const TShaftFrame> frame_;
+};
 
 std::shared_ptr<TShaftFrameWorkspace> MakeShaftFrameWorkspace(const TShaftFrame& frame);
 

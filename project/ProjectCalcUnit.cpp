@@ -2,6 +2,7 @@
 
 #include "CalcInputCheckUnit.h"
 #include "ResonanceUnit.h"
+#include "ShaftFrameUnit.h"
 
 namespace {
 
@@ -45,7 +46,10 @@ TRunSettings withWorkingProcess(TRunSettings settings, const TWorkingProcessOpti
 TVexaProject::TVexaProject(TRunSettings settings, TWorkingProcessOptions workingProcess)
     : workingProcess_(std::move(workingProcess)),
       settings_(withWorkingProcess(std::move(settings), workingProcess_, cache_)),
-      OscillCalc(std::make_unique<TOscillCalcStruct>(EngineData, settings_)) {}
+      OscillCalc(std::make_unique<TOscillCalcStruct>(EngineData, settings_)) {
+  // The runs at the resonance speeds take the design run's condensation of the shaft.
+  settings_.ShaftFrames = std::make_shared<TShaftFrameCache>();
+}
 
 void TVexaProject::SetProjectDir(const std::filesystem::path& folder) {
   if (folder == settings_.ProjectDir) return;

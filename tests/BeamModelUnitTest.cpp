@@ -20,6 +20,7 @@
 #include "GraphFileUnit.h"
 #include "ProjectFileUnit.h"
 #include "ResultCatalogUnit.h"
+#include "ShaftFrameUnit.h"
 #include "SteelDataBaseUnit.h"
 #include "TestSupport.h"
 
@@ -560,6 +561,38 @@ TEST_F(BeamModelTest, ShaftFrameSolverMeetsTheExactSolutionOfTheExample) {
     std::cout << "from the exact solution" << (compat ? " (frame of earlier versions)" : "") << ": shaft frame "
               << worst << "\n";
   }
+}
+
+// Runs of one project at other speeds take the first run's condensation with their own loads:
+// their results equal those of a condensation of their own; a run whose supports changed
+// condenses anew.
+TEST_F(BeamModelTest, RunsOfOtherSpeedsShareTheCondensationButNotTheLoads) {
+  auto cache = std::make_shared<TShaftFrameCache>();
+  auto prepareAt = [&](double speed, bool shared) {
+    engine.N = speed;
+    TRunSettings settings;
+    settings.ProjectDir = testsupport::SourceDir() / "examples";
+    settings.Solver = TSolverKind::Shaft;
+    settings.Threads = 1;
+    if (shared) settings.ShaftFrames = cache;
+    auto run = std::make_unique<TDynamicCalcStruct>(engine, settings);
+    run->Prepare();
+    return run;
+  };
+  const std::vector<int> steps = {0, 250, 611};
+  auto solve = [&](TDynamicCalcStruct& run) {
+    for (int k : steps) run.SolveBeamAtStep(k);
+    return beamResults(run);
+  };
+  const double design = engine.N;
+  auto first = prepareAt(design, true);
+  solve(*first);
+  auto shared = prepareAt(0.7 * design, true), own = prepareAt(0.7 * design, false);
+  EXPECT_EQ(worstRelativeDifference(solve(*shared), solve(*own), steps), 0);
+  EXPECT_GT(worstRelativeDifference(beamResults(*shared), beamResults(*first), steps), 1e-3);  // the loads are its own
+  for (int j = 1; j <= engine.NSec + 1; ++j) engine.Px[j] *= 3;
+  auto softer = prepareAt(0.7 * design, true), softerOwn = prepareAt(0.7 * design, false);
+  EXPECT_EQ(worstRelativeDifference(solve(*softer), solve(*softerOwn), steps), 0);
 }
 
 namespace {
