@@ -229,8 +229,12 @@ TEST_F(BeamModelTest, FrameHasTheDocumentedNodesAndSpansEveryThrow) {
       const TBeamThrowElements& t0 = a.Throws[0];
       const double pin = engine.PinLength(), b = engine.B;
       const double end = run->Elements[static_cast<std::size_t>(t0.FirstPin)].Length;
-      if (rows == 1) EXPECT_NEAR(end, pin / 2 + b / 2, 1e-15);
-      if (rows == 2 && disposition == 1) EXPECT_NEAR(end, pin / 2 + b / 2 - 0.001, 1e-15);
+      if (rows == 1) {
+        EXPECT_NEAR(end, pin / 2 + b / 2, 1e-15);
+      }
+      if (rows == 2 && disposition == 1) {
+        EXPECT_NEAR(end, pin / 2 + b / 2 - 0.001, 1e-15);
+      }
       if (rows == 2 && disposition == 0) {
         EXPECT_NEAR(end, pin / 4 + b / 2, 1e-15);
         EXPECT_NEAR(run->Elements[static_cast<std::size_t>(t0.CylinderPins[1])].Length, pin / 2, 1e-15);

@@ -43,7 +43,7 @@ std::string example() { return (testsupport::SourceDir() / "examples" / "V16-26-
 // own; without the torsional calculation unless asked for (it adds twelve resonance runs).
 std::string copyExample(const testsupport::TempDir& dir, bool withTorsion = false,
                         const std::string& stem = "V16-26-26") {
-  for (const std::string name : {stem + ".vxa", stem + ".dia"})
+  for (const std::string& name : {stem + ".vxa", stem + ".dia"})
     std::filesystem::copy_file(testsupport::SourceDir() / "examples" / name, dir / name);
   const std::string project = (dir / (stem + ".vxa")).string();
   if (!withTorsion) {
@@ -300,7 +300,7 @@ TEST(CommandLine, BothBundledExamplesCalculateToACredibleEngine) {
 
     const double speedRpm = plain["speed_rpm"];
     const double indicatedPower =
-        example.cylinders * indicatedWorkOfDiagram(dir / (std::string(example.stem) + ".dia")) * speedRpm / 120;
+        static_cast<double>(example.cylinders) * indicatedWorkOfDiagram(dir / (std::string(example.stem) + ".dia")) * speedRpm / 120;
     const double power = plain["throws"].back()["Power"];
     EXPECT_NEAR(power, indicatedPower, example.powerTolerance * indicatedPower);
   }

@@ -230,7 +230,8 @@ TEST_F(ThrowLoadsTest, HarmonicSeriesRebuildsTheTorque) {
   for (std::size_t i = 0; i < n; ++i) {
     double sum = crank.HarmA0 / 2;
     for (std::size_t x = 1; x <= crank.HarmA.size(); ++x)
-      sum += crank.HarmA[x - 1] * std::cos(x * i * h) + crank.HarmB[x - 1] * std::sin(x * i * h);
+      sum += crank.HarmA[x - 1] * std::cos(static_cast<double>(x * i) * h) +
+             crank.HarmB[x - 1] * std::sin(static_cast<double>(x * i) * h);
     worst = std::max(worst, std::fabs(sum - crank.Mk[i]));
     peak = std::max(peak, std::fabs(crank.Mk[i]));
   }
@@ -270,8 +271,9 @@ TEST_F(ThrowLoadsTest, TorqueHarmonicPartsGiveTheHarmonicsAtAnotherSpeed) {
           EXPECT_NEAR(combined.HarmA[x], expected.HarmA[x], 1e-12 * scale) << disposition << " " << speed;
           EXPECT_NEAR(combined.HarmB[x], expected.HarmB[x], 1e-12 * scale);
           EXPECT_NEAR(combined.HarmAmp[x], expected.HarmAmp[x], 1e-12 * scale);
-          if (expected.HarmAmp[x] > 1e-4 * scale)
+          if (expected.HarmAmp[x] > 1e-4 * scale) {
             EXPECT_NEAR(combined.HarmPhase[x], expected.HarmPhase[x], 1e-10);
+          }
         }
       }
     }
@@ -282,7 +284,7 @@ TEST(HarmonicAnalysis, PureCosineGivesItsOwnHarmonic) {
   const std::size_t n = 720;
   const double h = 2 * Pi / static_cast<double>(n);
   TReal1DArray values(n);
-  for (std::size_t i = 0; i < n; ++i) values[i] = 1000 * std::cos(i * h);
+  for (std::size_t i = 0; i < n; ++i) values[i] = 1000 * std::cos(static_cast<double>(i) * h);
   double a0 = 0;
   TReal1DArray A(3), B(3);
   HarmonicCoefficients(values, a0, A, B);

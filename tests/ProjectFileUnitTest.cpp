@@ -222,12 +222,12 @@ TEST_F(DamagedProjectFileTest, ImpossibleCountsAreBadFormat) {
   const std::size_t countsAt = 530 + 8 * 11 + 2 + 6 * 8 + 1 + 5 * 8 + 28 * 8 + 9 * 8 + 1 + 110 * 8 + 110;
   ASSERT_EQ(good[countsAt], 8);
   ASSERT_EQ(good[countsAt + 1], 2);
-  for (std::uint8_t nsec : {0, 11, 255}) {
+  for (std::uint8_t nsec : {std::uint8_t{0}, std::uint8_t{11}, std::uint8_t{255}}) {
     auto bytes = good;
     bytes[countsAt] = nsec;
     expectBadFormat(bytes);
   }
-  for (std::uint8_t nrad : {0, 12}) {
+  for (std::uint8_t nrad : {std::uint8_t{0}, std::uint8_t{12}}) {
     auto bytes = good;
     bytes[countsAt + 1] = nrad;
     expectBadFormat(bytes);
