@@ -158,7 +158,7 @@ struct TShaftFrameWorkspace {
   TBandCholesky Factors;
   Eigen::VectorXd h, rounded;
   Eigen::VectorXd x;  // (h, w)
-  Eigen::VectorXd gathered;
+  Eigen::VectorXd gathered;  // the columns of one element's moments, as long as the longest
 };
 
 namespace {
@@ -544,6 +544,9 @@ std::shared_ptr<TShaftFrameWorkspace> MakeShaftFrameWorkspace(const TShaftFrame&
   w->h.resize(frame.Loads);
   w->x.resize(frame.Loads + frame.Boundary);
   w->Springs.resize(frame.Supports.size());
+  std::size_t columns = 0;
+  for (const TShaftElementForces& f : frame.Forces) columns = std::max(columns, f.Columns.size());
+  w->gathered.resize(static_cast<Eigen::Index>(columns));
   return w;
 }
 
@@ -607,9 +610,9 @@ void SolveShaftFrameStep(TDynamicCalcStruct& run, int k, const TShaftFrame& fram
       run, k,
       [&](int element) {
         const TShaftElementForces& f = frame.Forces[static_cast<std::size_t>(frame.ForceOf[static_cast<std::size_t>(element)])];
-        w.gathered.resize(static_cast<Eigen::Index>(f.Columns.size()));
-        for (std::size_t j = 0; j < f.Columns.size(); ++j) w.gathered[static_cast<Eigen::Index>(j)] = w.x[f.Columns[j]];
-        const Eigen::Matrix<double, MomentCount, 1> m = f.Constant + f.Influence * w.gathered;
+        const auto columns = static_cast<Eigen::Index>(f.Columns.size());
+        for (Eigen::Index j = 0; j < columns; ++j) w.gathered[j] = w.x[f.Columns[static_cast<std::size_t>(j)]];
+        const Eigen::Matrix<double, MomentCount, 1> m = f.Constant + f.Influence * w.gathered.head(columns);
         TVector12 forces{};
         forces[3] = cd * m[0] - sd * m[1];
         forces[4] = sd * m[0] + cd * m[1];
