@@ -1,6 +1,6 @@
 // The whole calculate command of the bundled example: the design run, the torsional
 // calculation with its resonance search and the twelve resonance runs, on one thread and on
-// two; and the JSON document of all its results.
+// two; one preparation of its design run; and the JSON document of all its results.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -29,6 +29,20 @@ void calculateExample(benchmark::State& state) {
   for (auto _ : state) calculated(state, static_cast<int>(state.range(0)));
 }
 
+// One preparation of the example's design run from scratch: diagram, throws and cylinders,
+// beam model, kinematics, forces and loads.
+void prepareRun(benchmark::State& state) {
+  TRunSettings settings;
+  settings.ProjectDir = Examples;
+  TEngineDataStruct engine;
+  LoadProjectFile(engine, Examples / "V16-26-26.vxa");
+  for (auto _ : state) {
+    TDynamicCalcStruct run(engine, settings);
+    run.Prepare();
+    benchmark::DoNotOptimize(run.Cranks[0]->Mk.data());
+  }
+}
+
 void writeJson(benchmark::State& state, TJsonContent content) {
   const auto project = calculated(state, 0);
   const auto file = std::filesystem::temp_directory_path() / "vexa-bench-results.json";
@@ -43,5 +57,6 @@ void writeJson(benchmark::State& state, TJsonContent content) {
 }  // namespace
 
 BENCHMARK(calculateExample)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
+BENCHMARK(prepareRun)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(writeJson, full, TJsonContent::Full)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(writeJson, summary, TJsonContent::Summary)->Unit(benchmark::kMillisecond)->UseRealTime();
