@@ -213,6 +213,7 @@ void TCrank::splitScheme(int s) {
 
   startSteps({&SplitZ1, &SplitZ2, &SplitT1, &SplitT2, &SplitMkks, &SplitMkss, &SplitMZgal1, &SplitMZgal2},
              TSum.size());
+  for (const auto& cylinder : Cylinders) startSteps({&cylinder->SplitMZss, &cylinder->SplitMTss}, TSum.size());
   for (std::size_t i = 0; i < TSum.size(); ++i) {
     double SZ1 = 0, ST1 = 0, SZ2 = 0, ST2 = 0;
     for (std::size_t k = 0; k < d.size(); ++k) {
@@ -242,8 +243,8 @@ void TCrank::splitScheme(int s) {
         zBefore += Cylinders[r]->Z[i] * (d[k] - d[r]);
         tBefore += Cylinders[r]->T[i] * (d[k] - d[r]);
       }
-      Cylinders[k]->SplitMZss[i] = (d[k] * z1 + (d[k] - lj) * wL - cosL * cL * (d[k] - lj - L6) - zBefore) * F;
-      Cylinders[k]->SplitMTss[i] = (d[k] * t1 + sinL * cL * (d[k] - lj - L6) - tBefore) * F;
+      Cylinders[k]->SplitMZss.push_back((d[k] * z1 + (d[k] - lj) * wL - cosL * cL * (d[k] - lj - L6) - zBefore) * F);
+      Cylinders[k]->SplitMTss.push_back((d[k] * t1 + sinL * cL * (d[k] - lj - L6) - tBefore) * F);
     }
   }
 }

@@ -16,7 +16,7 @@ using namespace Kinematics;
 TCylinder::TCylinder(TCrank& crank) : Crank(crank) {}
 
 void TCylinder::Allocate(int nPts) {
-  for (TReal1DArray* a : {&MXss, &MYss, &MZss, &MTss, &M0ss, &SplitMZss, &SplitMTss, &SplitM0ss})
+  for (TReal1DArray* a : {&MXss, &MYss, &MZss, &MTss, &M0ss, &SplitM0ss})
     a->assign(static_cast<std::size_t>(nPts), 0.0);
 }
 

@@ -53,8 +53,8 @@ class TCylinder {
   double SgmASs = 0, SgmMSs = 0, SplitSgmASs = 0, SplitSgmMSs = 0;  // bending amplitude and mean, Pa
   double NSgmSs = 0, NSs = 0, SplitNSgmSs = 0, SplitNSs = 0;        // bending and combined safety factors
 
-  // Sets the step arrays of the crankpin moments to nPts zeros; the kinematics and forces
-  // get theirs when computed.
+  // Sets the step arrays of the angle loop and the strengths to nPts zeros; the kinematics,
+  // the forces and the split scheme get theirs when computed.
   void Allocate(int nPts);
   // The part of the kinematics that does not depend on the speed, for the cylinder of section
   // s, row r: its number, firing step and piston area, Alpha, Beta, Sp, Vol and the positions.

@@ -97,9 +97,9 @@ void TDynamicCalcStruct::CreateCranks() {
 void TDynamicCalcStruct::Setup() {
   CreateCranks();
   BuildBeamModel();
-  HarmOrders.assign(static_cast<std::size_t>(Engine.NGarm > 0 ? Engine.NGarm : 0), 0.0);
+  HarmOrders.clear();
   const double strokes = Engine.Qin.Strokes();
-  for (std::size_t i = 0; i < HarmOrders.size(); ++i) HarmOrders[i] = 2.0 * static_cast<double>(i + 1) / strokes;
+  for (int i = 0; i < Engine.NGarm; ++i) HarmOrders.push_back(2.0 * static_cast<double>(i + 1) / strokes);
   N = Engine.N;
 }
 
