@@ -277,21 +277,26 @@ void RequireArticulatedGeometry(double delta, double gamma1, double R, double r1
   constexpr int samples = 3600;
   const double step = 2.0 * std::numbers::pi / samples;
   double largest = 0.0;
+  // Each sample is computed once, in a window of the samples before, at and after i.
+  double before = offset(-1 * step), here = offset(0 * step);
   for (int i = 0; i < samples; ++i) {
-    const double here = offset(i * step);
-    if (here < offset((i - 1) * step) || here < offset((i + 1) * step)) continue;
-    double lo = (i - 1) * step;
-    double hi = (i + 1) * step;
-    const double golden = 0.5 * (std::sqrt(5.0) - 1.0);
-    for (int iteration = 0; iteration < 60; ++iteration) {
-      const double left = hi - golden * (hi - lo);
-      const double right = lo + golden * (hi - lo);
-      if (offset(left) >= offset(right))
-        hi = right;
-      else
-        lo = left;
+    const double after = offset((i + 1) * step);
+    if (!(here < before || here < after)) {
+      double lo = (i - 1) * step;
+      double hi = (i + 1) * step;
+      const double golden = 0.5 * (std::sqrt(5.0) - 1.0);
+      for (int iteration = 0; iteration < 60; ++iteration) {
+        const double left = hi - golden * (hi - lo);
+        const double right = lo + golden * (hi - lo);
+        if (offset(left) >= offset(right))
+          hi = right;
+        else
+          lo = left;
+      }
+      largest = std::max({largest, here, offset(0.5 * (lo + hi))});
     }
-    largest = std::max({largest, here, offset(0.5 * (lo + hi))});
+    before = here;
+    here = after;
   }
   if (!(l > largest))
     reject(stage, "угол шатуна не определён: длина прицепного шатуна l = " + metres(l) +
