@@ -1,16 +1,19 @@
 #include "CommonFuncs.h"
 
 void ShiftArray(TReal1DArray& values, int s, TShiftDirection direction) {
+  values = ShiftedArray(values, s, direction);
+}
+
+TReal1DArray ShiftedArray(const TReal1DArray& values, int s, TShiftDirection direction) {
   const auto n = static_cast<long>(values.size());
-  if (n == 0) return;
-  const TReal1DArray old = values;
+  TReal1DArray shifted;
+  if (n == 0) return shifted;
+  shifted.reserve(values.size());
+  // Right by s is left by n − s.
   const long shift = ((s % n) + n) % n;
-  for (long j = 0; j < n; ++j) {
-    if (direction == TShiftDirection::Left)
-      values[static_cast<std::size_t>(j)] = old[static_cast<std::size_t>((shift + j) % n)];
-    else
-      values[static_cast<std::size_t>((shift + j) % n)] = old[static_cast<std::size_t>(j)];
-  }
+  const long start = direction == TShiftDirection::Left ? shift : (n - shift) % n;
+  for (long j = 0; j < n; ++j) shifted.push_back(values[static_cast<std::size_t>((start + j) % n)]);
+  return shifted;
 }
 
 int FindAngleIndex(const TReal1DArray& values, double x) {

@@ -1,6 +1,7 @@
 #include "CrankUnit.h"
 
 #include <cmath>
+#include <initializer_list>
 #include <stdexcept>
 #include <numbers>
 #include <string>
@@ -11,18 +12,26 @@
 #include "ForcesUnit.h"
 
 namespace {
+
 constexpr double Pi = std::numbers::pi;
+
+// Empties the arrays and reserves n steps in each, for a loop that appends every step.
+void startSteps(std::initializer_list<TReal1DArray*> arrays, std::size_t n) {
+  for (TReal1DArray* a : arrays) {
+    a->clear();
+    a->reserve(n);
+  }
 }
+
+}  // namespace
 
 TCrank::TCrank(TDynamicCalcStruct& calc) : Calc(calc) {}
 
+int TCrank::NPts() const { return Calc.NPts(); }
+
 void TCrank::Allocate(int nPts) {
-  for (TReal1DArray* a :
-       {&TSum,     &ZSum,     &XSum,     &YSum,      &CwLeftX,  &CwLeftY,   &CwRightX,    &CwRightY,   &WebLeftX,
-        &WebLeftY, &WebRightX, &WebRightY, &X1,      &Y1,       &X2,        &Y2,          &MX1,        &MY1,
-        &MX2,      &MY2,      &T1,       &Z1,        &T2,       &Z2,        &MT1,         &MZ1,        &MT2,
-        &MZ2,      &Mkks2,    &Mkss,     &MZgalss1,  &MZgalss2, &Mk,        &SplitT1,     &SplitZ1,    &SplitT2,
-        &SplitZ2,  &SplitMkks, &SplitMkss, &SplitMZgal1, &SplitMZgal2})
+  for (TReal1DArray* a : {&X1, &Y1, &X2, &Y2, &MX1, &MY1, &MX2, &MY2, &T1, &Z1, &T2, &Z2, &MT1, &MZ1, &MT2, &MZ2,
+                          &Mkks2, &Mkss, &MZgalss1, &MZgalss2})
     a->assign(static_cast<std::size_t>(nPts), 0.0);
   const auto harmonics = static_cast<std::size_t>(Calc.Engine.NGarm > 0 ? Calc.Engine.NGarm : 0);
   for (TReal1DArray* a : {&HarmA, &HarmB, &HarmPhase, &HarmAmp}) a->assign(harmonics, 0.0);
@@ -35,20 +44,26 @@ void TCrank::Allocate(int nPts) {
   }
 }
 
-void TCrank::ComputeLoads(int s) {
+void TCrank::ComputeLoads(int s, const TCrank* same) {
   // Every cylinder's kinematics first: an articulated rod reads its master's.
-  for (std::size_t r = 0; r < Cylinders.size(); ++r) Cylinders[r]->ComputeKinematics(s, static_cast<int>(r) + 1);
+  for (std::size_t r = 0; r < Cylinders.size(); ++r) {
+    if (same)
+      Cylinders[r]->TakePositions(*same->Cylinders.at(r));
+    else
+      Cylinders[r]->ComputePositions(s, static_cast<int>(r) + 1);
+    Cylinders[r]->ComputeRates();
+  }
   for (std::size_t r = 0; r < Cylinders.size(); ++r) Cylinders[r]->ComputeForces(s, static_cast<int>(r) + 1);
 
-  const std::size_t n = TSum.size();
-  std::fill(TSum.begin(), TSum.end(), 0.0);
-  std::fill(ZSum.begin(), ZSum.end(), 0.0);
+  const std::size_t n = Calc.AngleGrid.size();
+  TSum.assign(n, 0.0);
+  ZSum.assign(n, 0.0);
   for (const auto& cylinder : Cylinders)
     for (std::size_t i = 0; i < n; ++i) {
       TSum[i] += cylinder->T[i];
       ZSum[i] += cylinder->Z[i];
     }
-  torqueOfTangentialSum(TSum, Mk);
+  Mk = torqueOfTangentialSum(TSum);
 
   const std::string stage = "нагрузки колена " + std::to_string(s);
   ClearFloatFlags();
@@ -115,32 +130,31 @@ void TCrank::harmonicPolar() {
   }
 }
 
-void TCrank::torqueOfTangentialSum(const TReal1DArray& tSum, TReal1DArray& torque) const {
+TReal1DArray TCrank::torqueOfTangentialSum(const TReal1DArray& tSum) const {
   const TCylinder& master = *Cylinders.front();
   const double torquePerMPa = master.Fp * 1e6 * Calc.Engine.R;
-  torque.resize(tSum.size());
-  for (std::size_t i = 0; i < tSum.size(); ++i) torque[i] = tSum[i] * torquePerMPa;
-  ShiftArray(torque, master.Shift, TShiftDirection::Left);
+  TReal1DArray torque;
+  torque.reserve(tSum.size());
+  for (double t : tSum) torque.push_back(t * torquePerMPa);
+  return ShiftedArray(torque, master.Shift, TShiftDirection::Left);
 }
 
 TTorqueHarmonicParts TCrank::TorqueHarmonicParts() const {
   const double omega = Calc.Engine.Omega();
   if (!(omega > 0)) throw std::logic_error("the inertia part of the torque needs a positive speed");
   TTorqueHarmonicParts parts;
-  TReal1DArray gas(TSum.size(), 0.0), inertia(TSum.size(), 0.0), t, torque;
+  TReal1DArray gas(TSum.size(), 0.0), inertia(TSum.size(), 0.0);
   for (const auto& cylinder : Cylinders) {
-    cylinder->TangentialForces(cylinder->P, t);
-    for (std::size_t i = 0; i < t.size(); ++i) gas[i] += t[i];
-    cylinder->TangentialForces(cylinder->Pj, t);
-    for (std::size_t i = 0; i < t.size(); ++i) inertia[i] += t[i];
+    const TReal1DArray gasT = cylinder->TangentialForces(cylinder->P);
+    for (std::size_t i = 0; i < gasT.size(); ++i) gas[i] += gasT[i];
+    const TReal1DArray inertiaT = cylinder->TangentialForces(cylinder->Pj);
+    for (std::size_t i = 0; i < inertiaT.size(); ++i) inertia[i] += inertiaT[i];
   }
   for (double& value : inertia) value /= omega * omega;
   parts.GasA.resize(HarmA.size());
   parts.InertiaA.resize(HarmA.size());
-  torqueOfTangentialSum(gas, torque);
-  HarmonicCoefficients(torque, parts.GasA0, parts.GasA, parts.GasB);
-  torqueOfTangentialSum(inertia, torque);
-  HarmonicCoefficients(torque, parts.InertiaA0, parts.InertiaA, parts.InertiaB);
+  HarmonicCoefficients(torqueOfTangentialSum(gas), parts.GasA0, parts.GasA, parts.GasB);
+  HarmonicCoefficients(torqueOfTangentialSum(inertia), parts.InertiaA0, parts.InertiaA, parts.InertiaB);
   return parts;
 }
 
@@ -161,23 +175,25 @@ void TCrank::shaftAxisLoads(int s) {
   const int left = 2 * s - 1, right = 2 * s;
   const double webLeft = -e.WebForce(left) * F, webRight = -e.WebForce(right) * F;
   const double cwLeft = e.ProtForce(left) * F, cwRight = e.ProtForce(right) * F;
+  startSteps({&XSum, &YSum, &WebLeftX, &WebLeftY, &WebRightX, &WebRightY, &CwLeftX, &CwLeftY, &CwRightX, &CwRightY},
+             TSum.size());
   for (std::size_t i = 0; i < TSum.size(); ++i) {
     const double a = master.Alpha[i];
     const auto sum = Forces::ToShaftAxes(a, TSum[i] * F, ZSum[i] * F);
-    XSum[i] = sum.x;
-    YSum[i] = sum.y;
+    XSum.push_back(sum.x);
+    YSum.push_back(sum.y);
     const auto wl = Forces::ToShaftAxes(a, 0, webLeft);
     const auto wr = Forces::ToShaftAxes(a, 0, webRight);
-    WebLeftX[i] = wl.x;
-    WebLeftY[i] = wl.y;
-    WebRightX[i] = wr.x;
-    WebRightY[i] = wr.y;
+    WebLeftX.push_back(wl.x);
+    WebLeftY.push_back(wl.y);
+    WebRightX.push_back(wr.x);
+    WebRightY.push_back(wr.y);
     const auto cl = Forces::ToShaftAxes(a + e.AlphaPr[left], 0, cwLeft);
     const auto cr = Forces::ToShaftAxes(a + e.AlphaPr[right], 0, cwRight);
-    CwLeftX[i] = cl.x;
-    CwLeftY[i] = cl.y;
-    CwRightX[i] = cr.x;
-    CwRightY[i] = cr.y;
+    CwLeftX.push_back(cl.x);
+    CwLeftY.push_back(cl.y);
+    CwRightX.push_back(cr.x);
+    CwRightY.push_back(cr.y);
   }
 }
 
@@ -195,6 +211,9 @@ void TCrank::splitScheme(int s) {
   std::vector<double> d(Cylinders.size());  // force point of each row from the left support
   for (std::size_t k = 0; k < d.size(); ++k) d[k] = lj + le + static_cast<double>(k) * li;
 
+  startSteps({&SplitZ1, &SplitZ2, &SplitT1, &SplitT2, &SplitMkks, &SplitMkss, &SplitMZgal1, &SplitMZgal2},
+             TSum.size());
+  for (const auto& cylinder : Cylinders) startSteps({&cylinder->SplitMZss, &cylinder->SplitMTss}, TSum.size());
   for (std::size_t i = 0; i < TSum.size(); ++i) {
     double SZ1 = 0, ST1 = 0, SZ2 = 0, ST2 = 0;
     for (std::size_t k = 0; k < d.size(); ++k) {
@@ -204,24 +223,28 @@ void TCrank::splitScheme(int s) {
       SZ2 += Zk * (L0 - d[k]);
       ST2 += Tk * (L0 - d[k]);
     }
-    SplitZ1[i] = (cosR * cR * (lj + L6) + SZ2 - wR * lj - wL * (L0 - lj) + cosL * cL * (L0 - lj - L6)) / L0;
-    SplitZ2[i] = (cosL * cL * (lj + L6) + SZ1 - wL * lj - wR * (L0 - lj) + cosR * cR * (L0 - lj - L6)) / L0;
-    SplitT1[i] = (ST2 - sinR * cR * (lj + L6) - sinL * cL * (L0 - lj - L6)) / L0;
-    SplitT2[i] = (ST1 - sinL * cL * (lj + L6) - sinR * cR * (L0 - lj - L6)) / L0;
+    const double z1 = (cosR * cR * (lj + L6) + SZ2 - wR * lj - wL * (L0 - lj) + cosL * cL * (L0 - lj - L6)) / L0;
+    const double z2 = (cosL * cL * (lj + L6) + SZ1 - wL * lj - wR * (L0 - lj) + cosR * cR * (L0 - lj - L6)) / L0;
+    const double t1 = (ST2 - sinR * cR * (lj + L6) - sinL * cL * (L0 - lj - L6)) / L0;
+    const double t2 = (ST1 - sinL * cL * (lj + L6) - sinR * cR * (L0 - lj - L6)) / L0;
     // The torque accumulates along the shaft from throw 1.
-    SplitMkks[i] = (previous ? previous->SplitMkks[i] : 0.0) + TSum[i] * F * e.R;
-    SplitMkss[i] = SplitMkks[i] - SplitT2[i] * F * e.R;
-    SplitMZgal1[i] = -(cosL * cL * L6 + SplitZ1[i] * lj) * F;
-    SplitMZgal2[i] = (cosR * cR * L6 + SplitZ2[i] * lj) * F;
+    const double mkks = (previous ? previous->SplitMkks[i] : 0.0) + TSum[i] * F * e.R;
+    SplitZ1.push_back(z1);
+    SplitZ2.push_back(z2);
+    SplitT1.push_back(t1);
+    SplitT2.push_back(t2);
+    SplitMkks.push_back(mkks);
+    SplitMkss.push_back(mkks - t2 * F * e.R);
+    SplitMZgal1.push_back(-(cosL * cL * L6 + z1 * lj) * F);
+    SplitMZgal2.push_back((cosR * cR * L6 + z2 * lj) * F);
     for (std::size_t k = 0; k < d.size(); ++k) {
       double zBefore = 0, tBefore = 0;
       for (std::size_t r = 0; r < k; ++r) {
         zBefore += Cylinders[r]->Z[i] * (d[k] - d[r]);
         tBefore += Cylinders[r]->T[i] * (d[k] - d[r]);
       }
-      Cylinders[k]->SplitMZss[i] =
-          (d[k] * SplitZ1[i] + (d[k] - lj) * wL - cosL * cL * (d[k] - lj - L6) - zBefore) * F;
-      Cylinders[k]->SplitMTss[i] = (d[k] * SplitT1[i] + sinL * cL * (d[k] - lj - L6) - tBefore) * F;
+      Cylinders[k]->SplitMZss.push_back((d[k] * z1 + (d[k] - lj) * wL - cosL * cL * (d[k] - lj - L6) - zBefore) * F);
+      Cylinders[k]->SplitMTss.push_back((d[k] * t1 + sinL * cL * (d[k] - lj - L6) - tBefore) * F);
     }
   }
 }

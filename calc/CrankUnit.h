@@ -63,11 +63,14 @@ class TCrank {
   double SplitNTauKs = 0, SplitNTauSs = 0, SplitNSgmGal1 = 0, SplitNTauGal1 = 0, SplitNGal1 = 0;
   double SplitNSgmGal2 = 0, SplitNTauGal2 = 0, SplitNGal2 = 0;
 
-  // Step arrays to nPts zeros, harmonics to NGarm zeros, one cylinder per row.
+  // The step arrays of the angle loop and the strengths to nPts zeros, harmonics to NGarm
+  // zeros, one cylinder per row; the loads get their arrays when computed.
   void Allocate(int nPts);
   // Kinematics, forces, sums, torque and harmonics, shaft-axis loads and the split scheme
   // of throw s (1-based); throws are computed in order, the split torque reads throw s − 1.
-  void ComputeLoads(int s);
+  // With same, the throw of a run of the same engine and diagram at another speed, the
+  // cylinders take the speed-independent part of their kinematics from it.
+  void ComputeLoads(int s, const TCrank* same = nullptr);
   // Stresses and safety factors of throw s after the angle loop.
   void ComputeStrength(int s);
   // Smallest value of a per-cylinder safety factor over the throw's cylinders (10³⁰ without
@@ -79,7 +82,7 @@ class TCrank {
   // the per-step arrays keep the speed they were computed at.
   void SetTorqueHarmonics(const TTorqueHarmonicParts& parts, double omega);
 
-  int NPts() const { return static_cast<int>(TSum.size()); }
+  int NPts() const;
 
  private:
   void harmonicAnalysis();
@@ -87,7 +90,7 @@ class TCrank {
   void harmonicPolar();
   // Torque of the throw (N·m, from the firing step of its row-1 cylinder) of a sum of the
   // cylinders' tangential forces (MPa per step).
-  void torqueOfTangentialSum(const TReal1DArray& tSum, TReal1DArray& torque) const;
+  TReal1DArray torqueOfTangentialSum(const TReal1DArray& tSum) const;
   void shaftAxisLoads(int s);
   void splitScheme(int s);
 };

@@ -3,11 +3,22 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
 
+#include "KinematicsUnit.h"
 #include "MyTypes.h"
 #include "StatisticsUnit.h"
 
 class TCrank;
+
+// The kinematics of a cylinder's steps that do not depend on the speed: the positions of its
+// central or of its articulated rod (the other stays empty).
+struct TCylinderPositions {
+  std::vector<Kinematics::TCentralPosition> Central;
+  std::vector<Kinematics::TArticulatedPosition> Articulated;
+};
 
 class TCylinder {
  public:
@@ -42,21 +53,28 @@ class TCylinder {
   double SgmASs = 0, SgmMSs = 0, SplitSgmASs = 0, SplitSgmMSs = 0;  // bending amplitude and mean, Pa
   double NSgmSs = 0, NSs = 0, SplitNSgmSs = 0, SplitNSs = 0;        // bending and combined safety factors
 
-  // Sets every step array to nPts zeros.
+  // Sets the step arrays of the angle loop and the strengths to nPts zeros; the kinematics,
+  // the forces and the split scheme get theirs when computed.
   void Allocate(int nPts);
-  // Fills the kinematic arrays for the cylinder of section s, row r.
-  void ComputeKinematics(int s, int r);
+  // The part of the kinematics that does not depend on the speed, for the cylinder of section
+  // s, row r: its number, firing step and piston area, Alpha, Beta, Sp, Vol and the positions.
+  void ComputePositions(int s, int r);
+  // Takes that part from the same cylinder of a run of the same engine and diagram at
+  // another speed; the positions are shared, not copied.
+  void TakePositions(const TCylinder& same);
+  // The rest of the kinematics at the run's speed: OmegaL, TetaL, Vp and Jp.
+  void ComputeRates();
   // Fills the force arrays; the kinematics of every cylinder of the throw come first.
   void ComputeForces(int s, int r);
   // Tangential force on the crankpin (MPa) of a given force history along the cylinder axis
-  // (MPa per step) into t, with the cylinder's kinematics: T is linear in that force.
-  void TangentialForces(const TReal1DArray& ps, TReal1DArray& t) const;
+  // (MPa per step), with the cylinder's kinematics: T is linear in that force.
+  TReal1DArray TangentialForces(const TReal1DArray& ps) const;
 
  private:
   // A cylinder of row 2 and above on an articulated rod.
   bool articulated() const;
   // Reaction the articulated rod hands to its master at step i for the axial force ps, MPa.
   double articulatedReaction(double ps, std::size_t i) const;
-  void centralKinematics(double omega, double a, double R, double l);
-  void articulatedKinematics(double omega, double delta, double gamma1, double R, double r1, double lM, double l);
+  std::string kinematicsStage() const;
+  std::shared_ptr<const TCylinderPositions> positions_;
 };

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <exception>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 
 #include "IndicatorDiagramUnit.h"
@@ -60,6 +61,20 @@ void TDynamicCalcStruct::Prepare() {
   ComputeLoads();
 }
 
+void TDynamicCalcStruct::PrepareFrom(const TDynamicCalcStruct& earlier) {
+  if (&earlier == this || &earlier.Engine != &Engine || DiagramDependsOnSpeed() || earlier.DiagramDependsOnSpeed() ||
+      earlier.DiagramPath() != DiagramPath() || earlier.Cranks.size() != static_cast<std::size_t>(Engine.NSec) ||
+      earlier.AngleGrid.empty())
+    throw std::logic_error("a run is prepared from a prepared run of the same engine and diagram file only");
+  Clear();
+  stage("Индикаторная диаграмма");
+  AngleGrid = earlier.AngleGrid;
+  Pressure = earlier.Pressure;
+  Setup();
+  stage("Нагрузки");
+  ComputeLoads(&earlier);
+}
+
 void TDynamicCalcStruct::Run() {
   RunAngleLoop();
   stage("Прочность");
@@ -82,14 +97,15 @@ void TDynamicCalcStruct::CreateCranks() {
 void TDynamicCalcStruct::Setup() {
   CreateCranks();
   BuildBeamModel();
-  HarmOrders.assign(static_cast<std::size_t>(Engine.NGarm > 0 ? Engine.NGarm : 0), 0.0);
+  HarmOrders.clear();
   const double strokes = Engine.Qin.Strokes();
-  for (std::size_t i = 0; i < HarmOrders.size(); ++i) HarmOrders[i] = 2.0 * static_cast<double>(i + 1) / strokes;
+  for (int i = 0; i < Engine.NGarm; ++i) HarmOrders.push_back(2.0 * static_cast<double>(i + 1) / strokes);
   N = Engine.N;
 }
 
-void TDynamicCalcStruct::ComputeLoads() {
-  for (std::size_t v = 0; v < Cranks.size(); ++v) Cranks[v]->ComputeLoads(static_cast<int>(v) + 1);
+void TDynamicCalcStruct::ComputeLoads(const TDynamicCalcStruct* same) {
+  for (std::size_t v = 0; v < Cranks.size(); ++v)
+    Cranks[v]->ComputeLoads(static_cast<int>(v) + 1, same ? same->Cranks.at(v).get() : nullptr);
 }
 
 void TDynamicCalcStruct::RunAngleLoop() {

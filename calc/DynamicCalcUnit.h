@@ -61,13 +61,19 @@ class TDynamicCalcStruct {
 
   // Clear, working process, diagram, Setup, loads: everything but the angle loop.
   void Prepare();
+  // The same at the engine's speed from a run of the same engine prepared before at another
+  // speed, when the diagram does not depend on the speed (a diagram file): the diagram and
+  // the speed-independent kinematics are taken from that run instead of being read and
+  // computed again; the results are those of Prepare to the bit.
+  void PrepareFrom(const TDynamicCalcStruct& earlier);
   // Angle loop and strengths.
   void Run();
   void Clear();
   void ReadIndicatorDiagram();
   void CreateCranks();
   void Setup();
-  void ComputeLoads();
+  // With same, the cylinders take the speed-independent kinematics from that run's.
+  void ComputeLoads(const TDynamicCalcStruct* same = nullptr);
   void RunAngleLoop();
   // Builds the beam model from the engine data and the throws' load arrays.
   void BuildBeamModel();

@@ -21,27 +21,25 @@ double guardedCosAngle(double beta) { return std::cos(beta) == 0.0 ? beta + Angl
 // Master rod of an articulated throw: a central rod without offset.
 double masterAngle(double alphaM, double R, double lM) { return std::asin(R / lM * std::sin(alphaM)); }
 
-double masterOmega(double omega, double alphaM, double R, double lM) {
+double masterOmega(double omega, const TArticulatedPosition& p, double R, double lM) {
   const double lambda = R / lM;
-  return lambda * omega * std::cos(alphaM) / std::cos(masterAngle(alphaM, R, lM));
+  return lambda * omega * p.CosAlphaM / p.CosBetaM;
 }
 
-double masterEpsilon(double omega, double alphaM, double R, double lM) {
+double masterEpsilon(double omega, const TArticulatedPosition& p, double R, double lM) {
   const double lambda = R / lM;
-  const double alphaG = guardedSinAngle(alphaM);
-  const double betaG = guardedCosAngle(masterAngle(alphaM, R, lM));
-  return -lambda * omega * omega * std::sin(alphaG) * (1.0 - lambda * lambda) /
-         std::pow(std::cos(betaG), 3);
+  return -lambda * omega * omega * p.SinAlphaMGuarded * (1.0 - lambda * lambda) / p.CosBetaMCubed;
 }
 
 // Angle psi of the trailing-rod pin radius against the articulated cylinder axis.
-double pinAngle(double alphaM, double delta, double gamma1, double R, double lM) {
-  return masterAngle(alphaM, R, lM) - (gamma1 - delta);
-}
+double pinAngle(double betaM, double delta, double gamma1) { return betaM - (gamma1 - delta); }
 
-// Sideways distance of the trailing rod's lower pin from its cylinder axis, m: l*sin(beta).
+// Sideways distance of the trailing rod's lower pin from its cylinder axis, m: l*sin(beta),
+// from the sines of the own crank angle and of psi.
+double pinOffset(double sinOwn, double sinPsi, double R, double r1) { return R * sinOwn - r1 * sinPsi; }
+
 double pinOffset(double alphaM, double delta, double gamma1, double R, double r1, double lM) {
-  return R * std::sin(alphaM - delta) - r1 * std::sin(pinAngle(alphaM, delta, gamma1, R, lM));
+  return pinOffset(std::sin(alphaM - delta), std::sin(pinAngle(masterAngle(alphaM, R, lM), delta, gamma1)), R, r1);
 }
 
 [[noreturn]] void reject(const std::string& stage, const std::string& what) {
@@ -64,19 +62,49 @@ double RodAngle(double alpha, double a, double R, double l) {
   return std::asin(lambda * (std::sin(alpha) - k));
 }
 
-double RodOmega(double omega, double alpha, double a, double R, double l) {
+TCentralPosition CentralPosition(double alpha, double a, double R, double l) {
   const double lambda = R / l;
-  return lambda * omega * std::cos(alpha) / std::cos(RodAngle(alpha, a, R, l));
+  const double k = a / R;
+  TCentralPosition p;
+  p.Beta = RodAngle(alpha, a, R, l);
+  p.CosAlpha = std::cos(alpha);
+  p.CosBeta = std::cos(p.Beta);
+  p.SinAlphaBeta = std::sin(alpha + p.Beta);
+  p.CosAlphaBeta = std::cos(alpha + p.Beta);
+  // Top dead centre: crank and rod in line, sqrt((l + R)^2 - a^2) from the crank axis.
+  p.Distance = std::sqrt((l + R) * (l + R) - a * a) - (R * p.CosAlpha + l * p.CosBeta);
+  const double s = std::sin(guardedSinAngle(alpha));
+  p.SinAlphaGuarded = s;
+  p.EpsilonBracket = 1.0 - lambda * lambda - lambda * lambda * k * (k - s - 1.0 / s);
+  p.CosBetaCubed = std::pow(std::cos(guardedCosAngle(p.Beta)), 3);
+  return p;
+}
+
+double RodOmega(double omega, const TCentralPosition& p, double R, double l) {
+  const double lambda = R / l;
+  return lambda * omega * p.CosAlpha / p.CosBeta;
+}
+
+double RodEpsilon(double omega, const TCentralPosition& p, double R, double l) {
+  const double lambda = R / l;
+  return -lambda * omega * omega * p.SinAlphaGuarded * p.EpsilonBracket / p.CosBetaCubed;
+}
+
+double PistonVelocity(double omega, const TCentralPosition& p, double R) {
+  return R * omega * p.SinAlphaBeta / p.CosBeta;
+}
+
+double PistonAcceleration(double omega, const TCentralPosition& p, double R, double l) {
+  const double lambda = R / l;
+  return R * omega * omega * (p.CosAlphaBeta / p.CosBeta + lambda * p.CosAlpha * p.CosAlpha / p.CosBetaCubed);
+}
+
+double RodOmega(double omega, double alpha, double a, double R, double l) {
+  return RodOmega(omega, CentralPosition(alpha, a, R, l), R, l);
 }
 
 double RodEpsilon(double omega, double alpha, double a, double R, double l) {
-  const double lambda = R / l;
-  const double k = a / R;
-  const double alphaG = guardedSinAngle(alpha);
-  const double betaG = guardedCosAngle(RodAngle(alpha, a, R, l));
-  const double s = std::sin(alphaG);
-  const double bracket = 1.0 - lambda * lambda - lambda * lambda * k * (k - s - 1.0 / s);
-  return -lambda * omega * omega * s * bracket / std::pow(std::cos(betaG), 3);
+  return RodEpsilon(omega, CentralPosition(alpha, a, R, l), R, l);
 }
 
 double Stroke(double a, double R, double l) {
@@ -86,27 +114,71 @@ double Stroke(double a, double R, double l) {
               std::sqrt((inverseLambda - 1.0) * (inverseLambda - 1.0) - k * k));
 }
 
-double PistonDistance(double alpha, double a, double R, double l) {
-  const double beta = RodAngle(alpha, a, R, l);
-  // Top dead centre: crank and rod in line, sqrt((l + R)^2 - a^2) from the crank axis.
-  return std::sqrt((l + R) * (l + R) - a * a) - (R * std::cos(alpha) + l * std::cos(beta));
-}
+double PistonDistance(double alpha, double a, double R, double l) { return CentralPosition(alpha, a, R, l).Distance; }
 
 double PistonVelocity(double omega, double alpha, double a, double R, double l) {
-  const double beta = RodAngle(alpha, a, R, l);
-  return R * omega * std::sin(alpha + beta) / std::cos(beta);
+  return PistonVelocity(omega, CentralPosition(alpha, a, R, l), R);
 }
 
 double PistonAcceleration(double omega, double alpha, double a, double R, double l) {
-  const double lambda = R / l;
-  const double beta = RodAngle(alpha, a, R, l);
-  const double cosBeta = std::cos(beta);
-  const double cosAlpha = std::cos(alpha);
-  return R * omega * omega *
-         (std::cos(alpha + beta) / cosBeta + lambda * cosAlpha * cosAlpha / std::pow(cosBeta, 3));
+  return PistonAcceleration(omega, CentralPosition(alpha, a, R, l), R, l);
 }
 
 // ---- Articulated rod ----
+
+TArticulatedPosition ArticulatedPosition(double alphaM, double delta, double gamma1, double R, double r1,
+                                         double lM, double l) {
+  TArticulatedPosition p;
+  const double betaM = masterAngle(alphaM, R, lM);
+  p.CosAlphaM = std::cos(alphaM);
+  p.CosBetaM = std::cos(betaM);
+  p.SinAlphaMGuarded = std::sin(guardedSinAngle(alphaM));
+  p.CosBetaMCubed = std::pow(std::cos(guardedCosAngle(betaM)), 3);
+  const double psi = pinAngle(betaM, delta, gamma1);
+  p.SinOwn = std::sin(alphaM - delta);
+  p.CosOwn = std::cos(alphaM - delta);
+  p.SinPsi = std::sin(psi);
+  p.CosPsi = std::cos(psi);
+  p.Beta = std::asin(pinOffset(p.SinOwn, p.SinPsi, R, r1) / l);
+  p.SinBeta = std::sin(p.Beta);
+  p.CosBeta = std::cos(p.Beta);
+  p.PinDistance = R * p.CosOwn + r1 * p.CosPsi + l * p.CosBeta;
+  return p;
+}
+
+double ArtRodOmega(double omega, const TArticulatedPosition& p, double R, double r1, double lM, double l) {
+  const double omegaM = masterOmega(omega, p, R, lM);
+  return omega / p.CosBeta * (R / l * p.CosOwn - r1 / l * (omegaM / omega) * p.CosPsi);
+}
+
+double ArtRodEpsilon(double omega, const TArticulatedPosition& p, double R, double r1, double lM, double l) {
+  const double omegaM = masterOmega(omega, p, R, lM);
+  const double epsilonM = masterEpsilon(omega, p, R, lM);
+  const double omegaL = ArtRodOmega(omega, p, R, r1, lM, l);
+  const double omega2 = omega * omega;
+  return -(omega2 / p.CosBeta) *
+         (r1 / l * (epsilonM / omega2) * p.CosPsi + R / l * p.SinOwn -
+          r1 / l * (omegaM / omega) * (omegaM / omega) * p.SinPsi - (omegaL / omega) * (omegaL / omega) * p.SinBeta);
+}
+
+double ArtPistonVelocity(double omega, const TArticulatedPosition& p, double R, double r1, double lM, double l) {
+  const double omegaM = masterOmega(omega, p, R, lM);
+  const double omegaL = ArtRodOmega(omega, p, R, r1, lM, l);
+  return R * omega * (p.SinOwn + r1 / R * (omegaM / omega) * p.SinPsi + l / R * (omegaL / omega) * p.SinBeta);
+}
+
+double ArtPistonAcceleration(double omega, const TArticulatedPosition& p, double R, double r1, double lM,
+                             double l) {
+  const double omegaM = masterOmega(omega, p, R, lM);
+  const double epsilonM = masterEpsilon(omega, p, R, lM);
+  const double omegaL = ArtRodOmega(omega, p, R, r1, lM, l);
+  const double epsilonL = ArtRodEpsilon(omega, p, R, r1, lM, l);
+  const double omega2 = omega * omega;
+  return R * omega2 *
+         (l / R * (epsilonL / omega2) * p.SinBeta + r1 / R * (epsilonM / omega2) * p.SinPsi +
+          l / R * (omegaL / omega) * (omegaL / omega) * p.CosBeta +
+          r1 / R * (omegaM / omega) * (omegaM / omega) * p.CosPsi + p.CosOwn);
+}
 
 double ArtRodAngle(double alphaM, double delta, double gamma1, double R, double r1, double lM,
                    double l) {
@@ -115,32 +187,17 @@ double ArtRodAngle(double alphaM, double delta, double gamma1, double R, double 
 
 double ArtRodOmega(double omega, double alphaM, double delta, double gamma1, double R, double r1,
                    double lM, double l) {
-  const double beta = ArtRodAngle(alphaM, delta, gamma1, R, r1, lM, l);
-  const double psi = pinAngle(alphaM, delta, gamma1, R, lM);
-  const double omegaM = masterOmega(omega, alphaM, R, lM);
-  return omega / std::cos(beta) *
-         (R / l * std::cos(alphaM - delta) - r1 / l * (omegaM / omega) * std::cos(psi));
+  return ArtRodOmega(omega, ArticulatedPosition(alphaM, delta, gamma1, R, r1, lM, l), R, r1, lM, l);
 }
 
 double ArtRodEpsilon(double omega, double alphaM, double delta, double gamma1, double R, double r1,
                      double lM, double l) {
-  const double beta = ArtRodAngle(alphaM, delta, gamma1, R, r1, lM, l);
-  const double psi = pinAngle(alphaM, delta, gamma1, R, lM);
-  const double omegaM = masterOmega(omega, alphaM, R, lM);
-  const double epsilonM = masterEpsilon(omega, alphaM, R, lM);
-  const double omegaL = ArtRodOmega(omega, alphaM, delta, gamma1, R, r1, lM, l);
-  const double omega2 = omega * omega;
-  return -(omega2 / std::cos(beta)) *
-         (r1 / l * (epsilonM / omega2) * std::cos(psi) + R / l * std::sin(alphaM - delta) -
-          r1 / l * (omegaM / omega) * (omegaM / omega) * std::sin(psi) -
-          (omegaL / omega) * (omegaL / omega) * std::sin(beta));
+  return ArtRodEpsilon(omega, ArticulatedPosition(alphaM, delta, gamma1, R, r1, lM, l), R, r1, lM, l);
 }
 
 double ArtPinDistance(double alphaM, double delta, double gamma1, double R, double r1, double lM,
                       double l) {
-  const double beta = ArtRodAngle(alphaM, delta, gamma1, R, r1, lM, l);
-  const double psi = pinAngle(alphaM, delta, gamma1, R, lM);
-  return R * std::cos(alphaM - delta) + r1 * std::cos(psi) + l * std::cos(beta);
+  return ArticulatedPosition(alphaM, delta, gamma1, R, r1, lM, l).PinDistance;
 }
 
 double ArtTdcAngle(double delta, double gamma1, double R, double r1, double lM, double l) {
@@ -183,28 +240,12 @@ double ArtPistonDistance(double alphaM, double delta, double gamma1, double R, d
 
 double ArtPistonVelocity(double omega, double alphaM, double delta, double gamma1, double R,
                          double r1, double lM, double l) {
-  const double beta = ArtRodAngle(alphaM, delta, gamma1, R, r1, lM, l);
-  const double psi = pinAngle(alphaM, delta, gamma1, R, lM);
-  const double omegaM = masterOmega(omega, alphaM, R, lM);
-  const double omegaL = ArtRodOmega(omega, alphaM, delta, gamma1, R, r1, lM, l);
-  return R * omega *
-         (std::sin(alphaM - delta) + r1 / R * (omegaM / omega) * std::sin(psi) +
-          l / R * (omegaL / omega) * std::sin(beta));
+  return ArtPistonVelocity(omega, ArticulatedPosition(alphaM, delta, gamma1, R, r1, lM, l), R, r1, lM, l);
 }
 
 double ArtPistonAcceleration(double omega, double alphaM, double delta, double gamma1, double R,
                              double r1, double lM, double l) {
-  const double beta = ArtRodAngle(alphaM, delta, gamma1, R, r1, lM, l);
-  const double psi = pinAngle(alphaM, delta, gamma1, R, lM);
-  const double omegaM = masterOmega(omega, alphaM, R, lM);
-  const double epsilonM = masterEpsilon(omega, alphaM, R, lM);
-  const double omegaL = ArtRodOmega(omega, alphaM, delta, gamma1, R, r1, lM, l);
-  const double epsilonL = ArtRodEpsilon(omega, alphaM, delta, gamma1, R, r1, lM, l);
-  const double omega2 = omega * omega;
-  return R * omega2 *
-         (l / R * (epsilonL / omega2) * std::sin(beta) + r1 / R * (epsilonM / omega2) * std::sin(psi) +
-          l / R * (omegaL / omega) * (omegaL / omega) * std::cos(beta) +
-          r1 / R * (omegaM / omega) * (omegaM / omega) * std::cos(psi) + std::cos(alphaM - delta));
+  return ArtPistonAcceleration(omega, ArticulatedPosition(alphaM, delta, gamma1, R, r1, lM, l), R, r1, lM, l);
 }
 
 // ---- Geometry checks ----
@@ -236,21 +277,26 @@ void RequireArticulatedGeometry(double delta, double gamma1, double R, double r1
   constexpr int samples = 3600;
   const double step = 2.0 * std::numbers::pi / samples;
   double largest = 0.0;
+  // Each sample is computed once, in a window of the samples before, at and after i.
+  double before = offset(-1 * step), here = offset(0 * step);
   for (int i = 0; i < samples; ++i) {
-    const double here = offset(i * step);
-    if (here < offset((i - 1) * step) || here < offset((i + 1) * step)) continue;
-    double lo = (i - 1) * step;
-    double hi = (i + 1) * step;
-    const double golden = 0.5 * (std::sqrt(5.0) - 1.0);
-    for (int iteration = 0; iteration < 60; ++iteration) {
-      const double left = hi - golden * (hi - lo);
-      const double right = lo + golden * (hi - lo);
-      if (offset(left) >= offset(right))
-        hi = right;
-      else
-        lo = left;
+    const double after = offset((i + 1) * step);
+    if (!(here < before || here < after)) {
+      double lo = (i - 1) * step;
+      double hi = (i + 1) * step;
+      const double golden = 0.5 * (std::sqrt(5.0) - 1.0);
+      for (int iteration = 0; iteration < 60; ++iteration) {
+        const double left = hi - golden * (hi - lo);
+        const double right = lo + golden * (hi - lo);
+        if (offset(left) >= offset(right))
+          hi = right;
+        else
+          lo = left;
+      }
+      largest = std::max({largest, here, offset(0.5 * (lo + hi))});
     }
-    largest = std::max({largest, here, offset(0.5 * (lo + hi))});
+    before = here;
+    here = after;
   }
   if (!(l > largest))
     reject(stage, "угол шатуна не определён: длина прицепного шатуна l = " + metres(l) +

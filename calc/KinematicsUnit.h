@@ -75,6 +75,49 @@ double ArtPistonVelocity(double omega, double alphaM, double delta, double gamma
 double ArtPistonAcceleration(double omega, double alphaM, double delta, double gamma1, double R,
                              double r1, double lM, double l);
 
+// ---- Positions: the part of a step that does not depend on the speed ----
+//
+// At a given crank angle the mechanism's angles and their sines and cosines are the same at
+// every speed; the rates are ω or ω² times functions of them. A position holds those values
+// of one step, so that runs at several speeds compute the trigonometry once and the rates
+// from it. The functions above are these same formulas; the arithmetic is the same, so the
+// values agree to the last bit however they are computed.
+
+// Central rod at crank angle alpha.
+struct TCentralPosition {
+  double Beta = 0;                           // rod swing angle, rad
+  double Distance = 0;                       // piston distance from top dead centre, m
+  double CosAlpha = 0, CosBeta = 0;
+  double SinAlphaBeta = 0, CosAlphaBeta = 0;  // of alpha + beta
+  // Of the rod's angular acceleration: sin of the guarded crank angle, the bracket of the
+  // offset and cos³ of the rod angle (the guard leaves a rod angle whose cosine is not 0 as it is).
+  double SinAlphaGuarded = 0, EpsilonBracket = 0, CosBetaCubed = 0;
+};
+TCentralPosition CentralPosition(double alpha, double a, double R, double l);
+double RodOmega(double omega, const TCentralPosition& p, double R, double l);
+double RodEpsilon(double omega, const TCentralPosition& p, double R, double l);
+double PistonVelocity(double omega, const TCentralPosition& p, double R);
+double PistonAcceleration(double omega, const TCentralPosition& p, double R, double l);
+
+// Articulated rod at master crank angle alphaM.
+struct TArticulatedPosition {
+  double Beta = 0;         // trailing rod swing angle, rad
+  double PinDistance = 0;  // X of ArtPinDistance, m
+  // Master rod: cos of alphaM and of its swing angle, sin of the guarded alphaM, cos³ of the
+  // swing angle.
+  double CosAlphaM = 0, CosBetaM = 0, SinAlphaMGuarded = 0, CosBetaMCubed = 0;
+  double SinOwn = 0, CosOwn = 0;    // of the own crank angle alphaM − delta
+  double SinPsi = 0, CosPsi = 0;    // of the trailing-rod pin's angle psi
+  double SinBeta = 0, CosBeta = 0;
+};
+TArticulatedPosition ArticulatedPosition(double alphaM, double delta, double gamma1, double R, double r1,
+                                         double lM, double l);
+double ArtRodOmega(double omega, const TArticulatedPosition& p, double R, double r1, double lM, double l);
+double ArtRodEpsilon(double omega, const TArticulatedPosition& p, double R, double r1, double lM, double l);
+double ArtPistonVelocity(double omega, const TArticulatedPosition& p, double R, double r1, double lM, double l);
+double ArtPistonAcceleration(double omega, const TArticulatedPosition& p, double R, double r1, double lM,
+                             double l);
+
 // ---- Geometry checks, to be called once per cylinder before the step loop ----
 
 // Throws EVexaFloatError ("Расчёт невозможен (<stage>): <quantity> ...") unless

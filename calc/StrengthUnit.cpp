@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <stdexcept>
 
 #include "CrankUnit.h"
 #include "DynamicCalcUnit.h"
@@ -98,6 +99,10 @@ void TCrank::ComputeStrength(int s) {
   requirePositive(s, "Sgm_1", "предел выносливости материала вала при изгибе", e.ValSteel.Sgm_1);
   // The mean torque divides by the last step index.
   if (steps < 2) throw EStrengthInputError(s, "NPts - 1", "число интервалов сетки углов", static_cast<double>(steps) - 1);
+  // The loads' arrays are made by ComputeLoads, which comes first.
+  bool loaded = TSum.size() == steps && SplitMkks.size() == steps;
+  for (const auto& cyl : Cylinders) loaded = loaded && cyl->SplitMZss.size() == steps && cyl->SplitMTss.size() == steps;
+  if (!loaded) throw std::logic_error("the strengths of a throw need its loads");
 
   const std::string stage = "прочность колена " + std::to_string(s);
   ClearFloatFlags();

@@ -92,9 +92,20 @@ void TVexaProject::calculate(TCalcCommandResult& result) {
     if (!reportKept) keepWorkingProcessReport(result);
     reportKept = true;
   };
+  // With a diagram file the runs differ only by their speed: every run after the first one
+  // prepared takes the diagram and the speed-independent kinematics from it.
+  const TDynamicCalcStruct* prepared = nullptr;
+  auto prepare = [&prepared](TDynamicCalcStruct& run) {
+    if (prepared) {
+      run.PrepareFrom(*prepared);
+      return;
+    }
+    run.Prepare();
+    if (!run.DiagramDependsOnSpeed()) prepared = &run;
+  };
   if (EngineData.CalcDynamicFlag) {
     Results.push_back(newRun(PlainRunTitle));
-    Results.back()->Prepare();
+    prepare(*Results.back());
     Results.back()->Run();
   }
   if (EngineData.CalcOscillFlag) {
@@ -109,7 +120,7 @@ void TVexaProject::calculate(TCalcCommandResult& result) {
         EngineData.Qin.N = regime.Speed;
         Results.push_back(newRun(ResonanceRunTitle(regime.Speed)));
         TDynamicCalcStruct& run = *Results.back();
-        run.Prepare();
+        prepare(run);
         ApplyTorsionalAmp(*OscillCalc, regime, run);
         run.Run();
       }

@@ -8,6 +8,7 @@
 
 #include "DynamicCalcUnit.h"
 #include "EVexaErrorUnit.h"
+#include "JsonResultsUnit.h"
 #include "ProjectFileUnit.h"
 #include "ResultCatalogUnit.h"
 #include "TestSupport.h"
@@ -158,6 +159,65 @@ TEST(DiagramSource, MissingDiagramIsErrorSevenNamingTheFile) {
     EXPECT_EQ(error.Code, ErrIndicatorDiagram);
     EXPECT_NE(error.Text.find("absent.dia"), std::string::npos);
   }
+}
+
+// A run prepared from a run of the same project at another speed against one prepared from
+// scratch: every per-step array, the results of the angle loop and the strengths are the same
+// to the bit, for the articulated rods of the V16 and the in-line six.
+class PreparedFromAnotherSpeed : public ::testing::TestWithParam<const char*> {
+ protected:
+  TEngineDataStruct engine;
+  TRunSettings settings;
+  void SetUp() override {
+    settings.ProjectDir = testsupport::SourceDir() / "examples";
+    LoadProjectFile(engine, settings.ProjectDir / GetParam());
+  }
+  std::unique_ptr<TDynamicCalcStruct> newRun() { return std::make_unique<TDynamicCalcStruct>(engine, settings); }
+};
+
+TEST_P(PreparedFromAnotherSpeed, EqualsAPreparationFromScratch) {
+  auto earlier = newRun();
+  earlier->Prepare();
+  const TReal1DArray earlierJp = earlier->Cranks[2]->Cylinders.back()->Jp;
+  engine.N *= 1.37;
+  TDynamicCalcArray fromScratch, reused;
+  fromScratch.push_back(newRun());
+  fromScratch[0]->Prepare();
+  reused.push_back(newRun());
+  reused[0]->PrepareFrom(*earlier);
+  earlier.reset();  // the reused run keeps nothing of the earlier one but shared positions
+  ASSERT_NE(reused[0]->Cranks[2]->Cylinders.back()->Jp, earlierJp) << "the rates follow the new speed";
+  for (TDynamicCalcArray* runs : {&fromScratch, &reused}) (*runs)[0]->Run();
+  EXPECT_EQ(reused[0]->N, engine.N);
+  EXPECT_TRUE(ResultsJson("", reused) == ResultsJson("", fromScratch));
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, PreparedFromAnotherSpeed, ::testing::Values("V16-26-26.vxa", "L6-26-26.vxa"));
+
+TEST(PreparedFromAnotherRun, OnlyARunOfTheSameEngineAndDiagramFile) {
+  TEngineDataStruct engine, other;
+  TRunSettings settings;
+  settings.ProjectDir = testsupport::SourceDir() / "examples";
+  LoadProjectFile(engine, settings.ProjectDir / "V16-26-26.vxa");
+  LoadProjectFile(other, settings.ProjectDir / "V16-26-26.vxa");
+  TDynamicCalcStruct earlier(engine, settings);
+  TDynamicCalcStruct run(engine, settings);
+  EXPECT_THROW(run.PrepareFrom(earlier), std::logic_error) << "the earlier run is not prepared";
+  earlier.Prepare();
+  TDynamicCalcStruct ofOther(other, settings);
+  EXPECT_THROW(ofOther.PrepareFrom(earlier), std::logic_error);
+  TRunSettings overridden = settings;
+  overridden.DiagramFile = settings.ProjectDir / "L6-26-26.dia";
+  TDynamicCalcStruct ofOtherDiagram(engine, overridden);
+  EXPECT_THROW(ofOtherDiagram.PrepareFrom(earlier), std::logic_error);
+  // A diagram of the working-process program is made for the run's own speed.
+  TRunSettings workingProcess = settings;
+  workingProcess.WorkingProcess = [](TEngineDataStruct&) {};
+  engine.IDSource = 0;
+  TDynamicCalcStruct speedDependent(engine, workingProcess);
+  EXPECT_THROW(speedDependent.PrepareFrom(earlier), std::logic_error);
+  engine.IDSource = 1;
+  EXPECT_NO_THROW(run.PrepareFrom(earlier));
 }
 
 TEST(ExampleFiles, ProjectsAreWhatTheGeneratorWrites) {

@@ -7,6 +7,8 @@
 #include <numbers>
 
 #include "EVexaErrorUnit.h"
+#include "IndicatorDiagramUnit.h"
+#include "JsonResultsUnit.h"
 #include "NumberFormatUnit.h"
 #include "ProjectCalcUnit.h"
 #include "ProjectFileUnit.h"
@@ -84,6 +86,72 @@ TEST_F(CalculateCommandTest, FiringAngleMismatchStopsAndChangesNothing) {
   EXPECT_EQ(result.Message, "Углы чередования вспышек не согласуются с углом развала");
   ASSERT_EQ(project.Results.size(), 1u);
   EXPECT_EQ(project.Results[0].get(), previous);
+}
+
+namespace {
+
+// The runs of the project's last calculate command made again one by one, each prepared from
+// scratch at its speed with the torsional amplitudes of the command's run (and LamD 1, as the
+// command takes it for the runs after the torsional calculation).
+TDynamicCalcArray runsFromScratch(TVexaProject& project) {
+  TEngineDataStruct engine = project.EngineData;
+  TDynamicCalcArray runs;
+  for (const auto& done : project.Results) {
+    engine.N = engine.Qin.N = done->N;
+    if (done->Title != PlainRunTitle) engine.LamD = 1.0;
+    runs.push_back(std::make_unique<TDynamicCalcStruct>(engine, project.Settings()));
+    TDynamicCalcStruct& run = *runs.back();
+    run.Title = done->Title;
+    run.Prepare();
+    for (std::size_t v = 0; v < run.Cranks.size(); ++v) run.Cranks[v]->TorsionalAmp = done->Cranks[v]->TorsionalAmp;
+    run.Run();
+  }
+  return runs;
+}
+
+}  // namespace
+
+// With a diagram file the command prepares its runs after the first from the first; their
+// results are those of runs prepared from scratch to the bit.
+TEST(CalculateCommand, RunsEqualRunsPreparedFromScratch) {
+  TVexaProject& v16 = testsupport::CalculatedExample();
+  ASSERT_GT(v16.Results.size(), 2u);
+  EXPECT_TRUE(ResultsJson("", v16.Results) == ResultsJson("", runsFromScratch(v16))) << "V16";
+
+  TVexaProject inLine(exampleSettings());
+  LoadProjectFile(inLine.EngineData, examples() / "L6-26-26.vxa");
+  inLine.EngineData.CalcDynamicFlag = false;  // the first resonance run is the one prepared from scratch
+  ASSERT_TRUE(inLine.CalcDynamicExecute().Completed);
+  ASSERT_GT(inLine.Results.size(), 2u);
+  EXPECT_TRUE(ResultsJson("", inLine.Results) == ResultsJson("", runsFromScratch(inLine))) << "in-line six";
+}
+
+TEST(CalculateCommand, WorkingProcessDiagramIsMadeForEveryRun) {
+  // The working-process step gives the design speed one diagram and every other speed another:
+  // each run must have its own.
+  testsupport::TempDir exchange;
+  TRunSettings settings = exampleSettings();
+  settings.ExchangeDir = exchange.Path();
+  double designSpeed = 0;
+  settings.WorkingProcess = [&](TEngineDataStruct& engine) {
+    const char* diagram = engine.Qin.N == designSpeed ? "V16-26-26.dia" : "L6-26-26.dia";
+    std::filesystem::copy_file(examples() / diagram, exchange / "Default.dia",
+                               std::filesystem::copy_options::overwrite_existing);
+  };
+  TVexaProject project(settings);
+  LoadProjectFile(project.EngineData, examples() / "V16-26-26.vxa");
+  project.EngineData.IDSource = 0;
+  project.EngineData.NRegs = 2;
+  designSpeed = project.EngineData.Qin.N;
+  ASSERT_TRUE(project.CalcDynamicExecute().Completed);
+  ASSERT_EQ(project.Results.size(), 3u);
+  TReal1DArray grid, designPressure, otherPressure;
+  ReadIndicatorDiagramFile(examples() / "V16-26-26.dia", grid, designPressure, 720);
+  ReadIndicatorDiagramFile(examples() / "L6-26-26.dia", grid, otherPressure, 720);
+  ASSERT_NE(designPressure, otherPressure);
+  EXPECT_EQ(project.Results[0]->Pressure, designPressure);
+  EXPECT_EQ(project.Results[1]->Pressure, otherPressure);
+  EXPECT_EQ(project.Results[2]->Pressure, otherPressure);
 }
 
 TEST(CalculateCommand, FailingRunLeavesTheSpeedsAsTheyWere) {

@@ -349,6 +349,12 @@ TEST_F(ThrowStrengthTest, GridOfOneStepIsRefused) {
   EXPECT_THROW(run->ComputeStrength(), EStrengthInputError);
 }
 
+TEST_F(ThrowStrengthTest, ThrowsWithoutTheirLoadsAreNotCalculated) {
+  // New throws have the arrays of the angle loop but none of the loads yet.
+  run->CreateCranks();
+  EXPECT_THROW(run->ComputeStrength(), std::logic_error);
+}
+
 // ---- Minima over cylinders and throws ----
 
 TEST_F(ThrowStrengthTest, MinimaKeepTheFirstOfEqualValues) {
