@@ -43,24 +43,24 @@ class TJsonWriter {
   // exponent so that readers keep it a floating-point number; null for a non-finite value.
   void Value(double value) {
     separate();
-    if (!std::isfinite(value)) {
-      buffer_ += "null";
-      return;
-    }
-    char text[32];
-    char* end = std::to_chars(text, text + sizeof text, value).ptr;
-    buffer_.append(text, end);
-    if (std::none_of(text, end, [](char c) { return c == '.' || c == 'e'; })) buffer_ += ".0";
+    number(value);
   }
   // Strings go through the JSON library, which escapes them and checks their UTF-8.
   void Value(const std::string& text) {
     separate();
     buffer_ += nlohmann::json(text).dump();
   }
+  // The per-step arrays make up nearly the whole document: their numbers are written in one
+  // loop, without the bookkeeping of nested values.
   void Value(const TReal1DArray& values) {
-    BeginArray();
-    for (double v : values) Value(v);
-    EndArray();
+    separate();
+    buffer_ += '[';
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      if (i > 0) buffer_ += ',';
+      number(values[i]);
+    }
+    buffer_ += ']';
+    if (buffer_.size() >= BlockSize) flush();
   }
   // A complete JSON text as the next value.
   void Raw(const std::string& json) {
@@ -88,6 +88,16 @@ class TJsonWriter {
       hasMembers_.back() = true;
     }
     if (buffer_.size() >= BlockSize) flush();
+  }
+  void number(double value) {
+    if (!std::isfinite(value)) {
+      buffer_ += "null";
+      return;
+    }
+    char text[32];
+    char* end = std::to_chars(text, text + sizeof text, value).ptr;
+    buffer_.append(text, end);
+    if (std::none_of(text, end, [](char c) { return c == '.' || c == 'e'; })) buffer_ += ".0";
   }
   void open(char bracket) {
     separate();
