@@ -55,6 +55,9 @@ class TVexaProject {
   // changes when a project is loaded or saved elsewhere. A new folder drops the torsional
   // results, whose model was prepared from the old one.
   void SetProjectDir(const std::filesystem::path& folder);
+  // Where the working-process program's report of the design speed is kept after a
+  // calculate command ("<project>.rez" beside the project file; empty: not kept).
+  void SetWorkingProcessReport(const std::filesystem::path& file) { workingProcess_.KeptReport = file; }
 
  private:
   std::unique_ptr<TDynamicCalcStruct> newRun(const std::string& title);

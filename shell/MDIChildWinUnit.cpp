@@ -262,6 +262,9 @@ void TMDIChildWin::TaskTreeViewClick(QTreeWidgetItem* item) {
 
 void TMDIChildWin::CalcDynamicExecute() {
   project_->SetProjectDir(projectFolder(*this));
+  // The working-process program's report stays beside a saved project, as "<project>.rez".
+  project_->SetWorkingProcessReport(IsNew ? std::filesystem::path()
+                                          : std::filesystem::path(FileName.toStdString()).replace_extension(".rez"));
   TProgressDlg* dialog = shared_.Progress;
   progress_.Attach(dialog);
   QMetaObject::Connection stop;

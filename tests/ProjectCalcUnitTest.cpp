@@ -265,7 +265,22 @@ TEST(CalculateCommand, KeepsTheWorkingProcessReportOfTheDesignSpeed) {
   const std::string note = "Отчёт программы рабочего процесса сохранён в файле " + (projectDir / "engine.rez").string();
   EXPECT_EQ(std::count(result.Notes.begin(), result.Notes.end(), note), 1);
 
+  // A project saved under another name keeps its report beside its new file; a project
+  // without a file keeps none.
+  project.SetWorkingProcessReport(projectDir / "renamed.rez");
+  ASSERT_TRUE(project.CalcDynamicExecute().Completed);
+  EXPECT_EQ(fileText(projectDir / "renamed.rez"), "WORKING PROCESS\nspeed " + FormatGeneral(designSpeed) + "\n");
+  std::filesystem::remove(projectDir / "renamed.rez");
+  project.SetWorkingProcessReport({});
+  const auto unsaved = project.CalcDynamicExecute();
+  ASSERT_TRUE(unsaved.Completed);
+  EXPECT_EQ(std::count_if(unsaved.Notes.begin(), unsaved.Notes.end(),
+                          [](const std::string& n) { return n.find("Отчёт программы") != std::string::npos; }),
+            0);
+  EXPECT_FALSE(std::filesystem::exists(projectDir / "renamed.rez"));
+
   // With a diagram file the program does not run and no report is kept.
+  project.SetWorkingProcessReport(projectDir / "engine.rez");
   std::filesystem::remove(projectDir / "engine.rez");
   project.EngineData.IDSource = 1;
   project.EngineData.CalcOscillFlag = false;
