@@ -57,6 +57,8 @@ class TVexaProject {
   void SetProjectDir(const std::filesystem::path& folder);
   // Where the working-process program's report of the design speed is kept after a
   // calculate command ("<project>.rez" beside the project file; empty: not kept).
+  // The shaft frame of earlier versions for the next calculate commands (`TRunSettings::BeamCompat`).
+  void SetBeamCompat(bool on) { settings_.BeamCompat = on; }
   void SetWorkingProcessReport(const std::filesystem::path& file) { workingProcess_.KeptReport = file; }
 
  private:

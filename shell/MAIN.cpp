@@ -132,6 +132,9 @@ void TMainForm::createActions() {
   for (QAction* a : {ViewStatusBar, ViewToolBar1, ViewToolBar2}) a->setCheckable(true);
   CalcDynamic = command(this, "Расчёт динамики", "Расчёт динамики вала", QKeySequence(Qt::Key_F3),
                         themed("system-run", QStyle::SP_MediaPlay));
+  CalcBeamCompat = command(this, "Схема вала прежних версий",
+                           "Расчёт по балочной схеме вала прежних версий, для сравнения результатов");
+  CalcBeamCompat->setCheckable(true);
   Materials = command(this, "Материалы", "База данных по материалам", {},
                       themed("x-office-address-book", QStyle::SP_DriveHDIcon));
   WindowCascade = command(this, "&Каскадом", "Cascade", {}, themed("window-new", QStyle::SP_TitleBarNormalButton));
@@ -178,6 +181,7 @@ void TMainForm::createActions() {
   connect(EditPaste, &QAction::triggered, this, [onTextControl] { onTextControl([](QLineEdit* e) { e->paste(); }); });
   connect(ViewStatusBar, &QAction::triggered, this, [this](bool on) { statusBar()->setVisible(on); });
   connect(CalcDynamic, &QAction::triggered, this, [this] { CalcDynamicExecute(); });
+  connect(CalcBeamCompat, &QAction::toggled, this, [this](bool on) { Shared.BeamCompat = on; });
   connect(Materials, &QAction::triggered, this, [this] {
     SteelDataBaseForm->EditData(SteelData());
     for (TMDIChildWin* child : Children()) child->setWindowTitle(child->Caption());
@@ -225,7 +229,10 @@ void TMainForm::createMenus() {
     ViewToolBar1->setChecked(ToolBar1->isVisible());
     ViewToolBar2->setChecked(ToolBar2->isVisible());
   });
-  menuBar()->addMenu("&Расчёты")->addAction(CalcDynamic);
+  QMenu* calc = menuBar()->addMenu("&Расчёты");
+  calc->addAction(CalcDynamic);
+  calc->addSeparator();
+  calc->addAction(CalcBeamCompat);
   menuBar()->addMenu("&Базы данных")->addAction(Materials);
   windowMenu_ = menuBar()->addMenu("&Окна");
   connect(windowMenu_, &QMenu::aboutToShow, this, [this] { fillWindowMenu(); });

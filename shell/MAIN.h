@@ -38,7 +38,7 @@ class TMainForm : public QMainWindow {
   QAction *FileNew, *FileOpen, *FileClose, *FileSave, *FileSaveAs, *FileSaveAll, *FileCloseAll, *FileExit;
   QAction *EditCut, *EditCopy, *EditPaste;
   QAction *ViewStatusBar, *ViewToolBar1, *ViewToolBar2;
-  QAction *CalcDynamic, *Materials;
+  QAction *CalcDynamic, *CalcBeamCompat, *Materials;
   QAction *WindowCascade, *WindowTileHorizontal, *WindowTileVertical, *WindowMinimizeAll, *WindowArrangeAll;
   QAction *HelpContents, *HelpWhatsThis, *HelpAbout;
   QAction* RecentEntries[TRecentFiles::MaxIndex + 1];

@@ -262,6 +262,7 @@ void TMDIChildWin::TaskTreeViewClick(QTreeWidgetItem* item) {
 
 void TMDIChildWin::CalcDynamicExecute() {
   project_->SetProjectDir(projectFolder(*this));
+  project_->SetBeamCompat(shared_.BeamCompat);
   // The working-process program's report stays beside a saved project, as "<project>.rez".
   project_->SetWorkingProcessReport(IsNew ? std::filesystem::path()
                                           : std::filesystem::path(FileName.toStdString()).replace_extension(".rez"));
@@ -315,6 +316,7 @@ void TMDIChildWin::CalcDynamicExecute() {
   shared_.RunTitles.clear();
   for (const std::string& title : project_->RunSelectorTitles()) shared_.RunTitles << QString::fromStdString(title);
   shared_.RunIndex = 0;
+  if (shared_.BeamCompat) memo_->appendPlainText(BeamCompatNote);
   for (const std::string& note : result.Notes) memo_->appendPlainText(QString::fromStdString(note));
   UserDialogs().Inform(this, InformationCaption, QString::fromStdString(result.Message));
 }

@@ -23,6 +23,10 @@ class TVexaBaseDlg;
 
 // What the project windows share: the pages and views created once for the whole program,
 // the run selector's list, the recent files and the progress window.
+inline const char* const BeamCompatNote =
+    "Расчёт выполнен по схеме вала прежних версий (для сравнения): моменты инерции сечений щёк и противовесов "
+    "переставлены, податливости опор Pmx, Pmy не учитываются.";
+
 struct TShellShared {
   // Input pages by the caption of their task-tree item.
   std::map<QString, TVexaBaseDlg*> Pages;
@@ -35,6 +39,9 @@ struct TShellShared {
   int RunIndex = 0;
   TRecentFiles* Recent = nullptr;
   TProgressDlg* Progress = nullptr;
+  // "Расчёты → Схема вала прежних версий": the calculate command reproduces the shaft frame of
+  // earlier versions, for comparison.
+  bool BeamCompat = false;
 };
 
 class TMDIChildWin : public QWidget {

@@ -3,6 +3,7 @@
 // the window: runs and run selector, the stop button, an error in the calculation.
 #include <QAction>
 #include <QFileInfo>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTimer>
@@ -135,6 +136,30 @@ class MainFormTest : public QObject {
     child->TaskTreeViewClick(itemOf(*child, "Табличное представление "));
     QCOMPARE(f->dialogs.RunLists, QStringList{m.Shared.RunTitles.join('|')});
     QCOMPARE(m.Shared.RunIndex, 2);
+  }
+  // The switch of the earlier shaft frame changes the next calculations of every window until
+  // it is switched off again; the project window says which frame its results come from.
+  void earlierShaftFrameIsUsedWhileItsSwitchIsOn() {
+    TMainForm& m = *f->main;
+    m.show();
+    TMDIChildWin* child = m.OpenProject(CopyExample(folder));
+    child->EngineData().CalcOscillFlag = false;
+    auto filletFactor = [&] {
+      m.CalcDynamic->trigger();
+      return child->Project().Results.at(0)->Cranks.at(0)->NGal1;
+    };
+    const double current = filletFactor();
+    QVERIFY(!child->Project().Settings().BeamCompat);
+    m.CalcBeamCompat->setChecked(true);
+    const double earlier = filletFactor();
+    QVERIFY(child->Project().Settings().BeamCompat);
+    QVERIFY2(std::fabs(earlier - current) > 1e-3 * current, "the earlier frame gives other fillet factors");
+    const auto memo = child->findChildren<QPlainTextEdit*>();
+    QVERIFY(std::any_of(memo.begin(), memo.end(),
+                        [](QPlainTextEdit* e) { return e->toPlainText().contains(BeamCompatNote); }));
+    m.CalcBeamCompat->setChecked(false);
+    QCOMPARE(filletFactor(), current);
+    QCOMPARE(f->dialogs.Errors, QStringList());
   }
   void stopButtonEndsTheCommandAndRestoresTheProject() {
     TMainForm& m = *f->main;
