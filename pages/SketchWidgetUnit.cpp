@@ -83,7 +83,10 @@ void TSketchWidget::paintEvent(QPaintEvent*) {
         const QPointF p = at(item.A);
         const QString text = QString::fromStdString(item.Text);
         const double tw = fontMetrics().horizontalAdvance(text);
-        painter.drawText(QPointF(p.x() - tw / 2, p.y() + fontMetrics().ascent() / 2.0), text);
+        const double left = item.Side == TLabelSide::Left    ? p.x() - tw
+                            : item.Side == TLabelSide::Right ? p.x()
+                                                             : p.x() - tw / 2;
+        painter.drawText(QPointF(left, p.y() + fontMetrics().ascent() / 2.0), text);
         break;
       }
     }

@@ -40,20 +40,23 @@ TSketch MassSchemeSketch(double crankRadius, const std::vector<TMassSchemeRow>& 
   }
   double m2 = 0;
   for (const auto& row : rows) m2 += row.M2;
-  if (m2 > 0) s.Circle(pin, MassDiscRadius(m2 / static_cast<double>(rows.size()), largest, disc), "M2", true);
-  s.Label({pin.x + 0.45 * r, pin.y}, "M2", "M2");
+  const double m2Radius = m2 > 0 ? MassDiscRadius(m2 / static_cast<double>(rows.size()), largest, disc) : 0;
+  if (m2 > 0) s.Circle(pin, m2Radius, "M2", true);
+  s.Label({pin.x - m2Radius - 0.1 * r, pin.y}, "M2", "M2", TLabelSide::Left);
   for (std::size_t w = 0; w < webs.size(); ++w) {
     const auto& web = webs[w];
     if (web.Msh > 0) {
-      s.Circle({0, web.Rsh}, MassDiscRadius(web.Msh, largest, disc), "Msh");
-      s.Label({-0.45 * r, web.Rsh}, "Mщ", "Msh");
+      const double radius = MassDiscRadius(web.Msh, largest, disc);
+      s.Circle({0, web.Rsh}, radius, "Msh");
+      // One label names the web masses: the webs of equal throws draw over each other.
+      if (w == 0) s.Label({-radius - 0.1 * r, web.Rsh}, "Mщ", "Msh", TLabelSide::Left);
     }
     if (web.Mpr > 0) {
       // Alphaпр counts from the side opposite the crankpin, where a balancing counterweight sits.
       const TPoint2 at = polar(web.Rpr, std::numbers::pi + web.AlphaPr);
       s.Line({0, 0}, at, "Rpr", true);
       s.Circle(at, MassDiscRadius(web.Mpr, largest, disc), "Mpr", w == 0);
-      s.Label(polar(web.Rpr + 0.45 * r, std::numbers::pi + web.AlphaPr), "Mпр", "Mpr");
+      if (w == 0) s.Label(polar(web.Rpr + 0.45 * r, std::numbers::pi + web.AlphaPr), "Mпр", "Mpr");
     }
   }
   return s;

@@ -18,8 +18,8 @@ void TSketch::Dimension(TPoint2 a, TPoint2 b, const std::string& field) {
   Items.push_back({TSketchKind::Dimension, a, b, 0, false, false, field, field});
 }
 
-void TSketch::Label(TPoint2 at, const std::string& text, const std::string& field) {
-  Items.push_back({TSketchKind::Label, at, at, 0, false, false, text, field});
+void TSketch::Label(TPoint2 at, const std::string& text, const std::string& field, TLabelSide side) {
+  Items.push_back({TSketchKind::Label, at, at, 0, false, false, text, field, side});
 }
 
 TSketchBounds SketchBounds(const TSketch& sketch) {

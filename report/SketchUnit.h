@@ -10,6 +10,9 @@
 #include "ModelViewUnit.h"
 
 enum class TSketchKind { Line, Rect, Circle, Dimension, Label };
+// Where a label's text stands from its anchor: centred on it, or ending or starting there (a
+// label beside a mark then keeps clear of it at any scale).
+enum class TLabelSide { Centre, Left, Right };
 
 struct TSketchItem {
   TSketchKind Kind = TSketchKind::Line;
@@ -19,6 +22,7 @@ struct TSketchItem {
   bool Filled = false;  // a solid mass
   std::string Text;     // label, or the name written at a dimension's middle
   std::string Field;    // the page field this item shows ("" for none)
+  TLabelSide Side = TLabelSide::Centre;  // label
 };
 
 struct TSketch {
@@ -29,7 +33,7 @@ struct TSketch {
   void Circle(TPoint2 centre, double radius, const std::string& field = {}, bool filled = false);
   // A dimension line between a and b carrying the field's name.
   void Dimension(TPoint2 a, TPoint2 b, const std::string& field);
-  void Label(TPoint2 at, const std::string& text, const std::string& field = {});
+  void Label(TPoint2 at, const std::string& text, const std::string& field = {}, TLabelSide side = TLabelSide::Centre);
 };
 
 // The smallest rectangle holding every item (labels by their anchor point).

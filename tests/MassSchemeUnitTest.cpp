@@ -64,3 +64,22 @@ TEST(MassScheme, CounterweightTurnsClockwiseWithItsAngle) {
   EXPECT_NEAR(counterweight->A.x, -0.2, 1e-12);
   EXPECT_NEAR(counterweight->A.y, 0, 1e-12);
 }
+
+// Labels beside the discs at the crankpin and the webs stand outside the disc and run away
+// from it, so that no scale puts the text over its mark; equal webs are named once.
+TEST(MassScheme, LabelsBesideTheCrankDiscsKeepClearOfThem) {
+  const std::vector<TMassSchemeWeb> webs(4, {500, 0.05, 600, 0.2, 0});
+  const TSketch sketch = MassSchemeSketch(0.13, {{0, 0.58, 1000, 1400}}, webs);
+  for (const std::string field : {"M2", "Msh"}) {
+    const TSketchItem* disc = find(sketch, TSketchKind::Circle, field);
+    const TSketchItem* label = find(sketch, TSketchKind::Label, field);
+    ASSERT_NE(disc, nullptr);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->Side, TLabelSide::Left) << field;
+    EXPECT_LT(label->A.x, disc->A.x - disc->Radius) << field;
+    EXPECT_NEAR(label->A.y, disc->A.y, 1e-12) << field;
+  }
+  int webLabels = 0;
+  for (const TSketchItem& item : sketch.Items) webLabels += item.Kind == TSketchKind::Label && item.Field == "Msh";
+  EXPECT_EQ(webLabels, 1);
+}
