@@ -69,11 +69,13 @@ void TSketchWidget::paintEvent(QPaintEvent*) {
             painter.fillPath(arrow, pen.color());
           }
         }
-        // The name above a horizontal dimension, to the right of a vertical one.
+        // The name above a horizontal dimension; to the right of a vertical one, halfway between
+        // its middle and its upper end, off the axis that a diameter's middle lies on.
         const QString text = QString::fromStdString(item.Text);
         const QPointF mid = (a + c) / 2;
         if (std::fabs(d.y()) > std::fabs(d.x()))
-          painter.drawText(QPointF(mid.x() + 4, mid.y() + fontMetrics().ascent() / 2.0), text);
+          painter.drawText(QPointF(mid.x() + 4, (mid.y() + std::min(a.y(), c.y())) / 2 + fontMetrics().ascent() / 2.0),
+                           text);
         else
           painter.drawText(QRectF(mid.x() - 40, mid.y() - fontMetrics().height() - 1, 80, fontMetrics().height()),
                            Qt::AlignHCenter | Qt::AlignBottom, text);

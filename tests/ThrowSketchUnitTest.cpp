@@ -58,6 +58,11 @@ TEST(ThrowSketch, CrankpinAndWebStandWhereTheEngineDataPutThem) {
   const TSketchItem* fillet = find(sketch, TSketchKind::Circle, "RgalK");
   ASSERT_NE(fillet, nullptr);
   EXPECT_NEAR(fillet->A.y - fillet->Radius, e.DkSh / 2, 1e-12);
+  // Its name ends left of the circle, clear of the web's face that the circle touches.
+  const TSketchItem* name = find(sketch, TSketchKind::Label, "RgalK");
+  ASSERT_NE(name, nullptr);
+  EXPECT_EQ(name->Side, TLabelSide::Left);
+  EXPECT_LT(name->A.x, fillet->A.x - fillet->Radius);
 }
 
 TEST(ThrowSketch, ValuesBeingTypedNeverGiveNonFiniteCoordinates) {
