@@ -66,7 +66,7 @@ TSketch ThrowSketch(const TThrowDimensions& in) {
   s.Dimension({d.L0 / 2 - d.D / 2, above + 0.1 * d.H}, {d.L0 / 2 + d.D / 2, above + 0.1 * d.H}, "D");
   s.Line({d.L0 / 2 - d.D / 2, above}, {d.L0 / 2 - d.D / 2, above + 0.2 * d.H}, "D", true);
   s.Line({d.L0 / 2 + d.D / 2, above}, {d.L0 / 2 + d.D / 2, above + 0.2 * d.H}, "D", true);
-  if (d.RgalK > 0) s.Label({webLeft - 2 * d.RgalK, rk + 2.5 * d.RgalK}, "RgalK", "RgalK", TLabelSide::Left);
+  if (d.RgalK > 0) s.Label({webLeft - 2.5 * d.RgalK, rk + 2.5 * d.RgalK}, "RgalK", "RgalK", TLabelSide::Left);
   if (d.RgalS > 0) s.Label({pinLeft + 2.5 * d.RgalS, d.R + rs + 3 * d.RgalS}, "RgalS", "RgalS");
   if (d.RMaslK > 0) s.Label({webLeft / 2, -rk * 0.5}, "RMaslK", "RMaslK");
   if (d.RMaslS > 0) s.Label({d.L0 / 2, d.R - rs * 0.5}, "RMaslS", "RMaslS");
