@@ -303,14 +303,8 @@ void TCoeffConcDlg::applyMode() {
 }
 
 void TCoeffConcDlg::CoeffsCalcRadioClick() {
-  if (Updating) return;
-  try {
-    DoDataExchange(true);
-  } catch (const EFieldConvertError&) {
-    // Half-typed text: the values are computed again once the field holds a number.
-    Updating = false;
-    return;
-  }
+  // Half-typed text: the values are computed again once the field holds a number.
+  if (Updating || !ReadTypedControls()) return;
   applyMode();
   const QString failure = recalculate(false);
   CalcMessage->setText(failure);
@@ -318,12 +312,7 @@ void TCoeffConcDlg::CoeffsCalcRadioClick() {
 }
 
 void TCoeffConcDlg::StrengthTypeChange() {
-  try {
-    DoDataExchange(true);
-  } catch (const EFieldConvertError&) {
-    Updating = false;
-    return;
-  }
+  if (!ReadTypedControls()) return;
   const QString failure = recalculate(true);
   CalcMessage->setText(failure);
   CalcMessage->setVisible(!failure.isEmpty());

@@ -187,14 +187,8 @@ void TKomponovkaDlg::ExchangeData(bool ToEngine) {
 }
 
 void TKomponovkaDlg::OnListRedraw() {
-  if (Updating) return;
-  try {
-    DoDataExchange(true);
-  } catch (const EFieldConvertError&) {
-    // The tables keep their size until the cell holds a number; OK and Apply name the cell.
-    Updating = false;
-    return;
-  }
+  // The tables keep their size until the cell holds a number.
+  if (Updating || !ReadTypedControls()) return;
   const bool oneRow = Copy.NRad == 1;
   if (oneRow) Copy.Disposition = 0;
   aLabel->setVisible(oneRow);

@@ -92,13 +92,8 @@ void TMassDlg::ExchangeData(bool ToEngine) {
 }
 
 void TMassDlg::OnListRedraw() {
-  if (Updating || !Data) return;
-  try {
-    DoDataExchange(true);
-  } catch (const EFieldConvertError&) {
-    Updating = false;  // OK and Apply will name the cell; the grids keep their size meanwhile.
-    return;
-  }
+  // The grids keep their size until the cell holds a number.
+  if (Updating || !Data || !ReadTypedControls()) return;
   MpdStringGrid->Grid()->Resize(Data->NRad, 2);
   MpdStringGrid->Grid()->SetTitles(MpdTitles, NumberTitles(Data->NRad));
   ProtStringGrid->Grid()->Resize(2 * Data->NSec, 8);

@@ -244,13 +244,8 @@ void TOscillDataForm::ExchangeData(bool ToEngine) {
 void TOscillDataForm::OnListRedraw() {
   if (Updating) return;
   const bool userChange = isVisible();
-  try {
-    DoDataExchange(true);
-  } catch (const EFieldConvertError&) {
-    // The grids keep their size until the cell holds a number; OK and Apply name the cell.
-    Updating = false;
-    return;
-  }
+  // The grids keep their size until the cell holds a number.
+  if (!ReadTypedControls()) return;
   Updating = true;
   NFirstMass->setMaximum(std::max(1, copy_.NMass - Data->NSec + 1));
   NMassDamper->setMaximum(copy_.NMass);

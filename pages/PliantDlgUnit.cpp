@@ -50,13 +50,7 @@ void TPliantDlg::ExchangeData(bool ToEngine) {
 }
 
 void TPliantDlg::OnListRedraw() {
-  if (Updating || !Data) return;
-  try {
-    DoDataExchange(true);
-  } catch (const EFieldConvertError&) {
-    Updating = false;  // OK and Apply will name the cell.
-    return;
-  }
+  if (Updating || !Data || !ReadTypedControls()) return;
   const int supports = Data->NSec + 1;
   PliantStringGrid->Grid()->Resize(4, supports);
   QStringList columns{"№ опоры"};

@@ -106,6 +106,16 @@ bool TVexaBaseDlg::ReadControls() {
   return true;
 }
 
+bool TVexaBaseDlg::ReadTypedControls() {
+  try {
+    DoDataExchange(true);
+  } catch (const EFieldConvertError&) {
+    Updating = false;
+    return false;
+  }
+  return true;
+}
+
 bool TVexaBaseDlg::applyControls() {
   if (!ReadControls()) return false;
   ExchangeData(true);

@@ -68,6 +68,9 @@ class TVexaBaseDlg : public QDialog {
   // Reads the controls into the private copy; on a text that is not a number selects the
   // field, tells the user and returns false.
   bool ReadControls();
+  // Reads the controls into the private copy while the user types: returns false, silently,
+  // when a field holds text that is not a number yet (OK and Apply name that field).
+  bool ReadTypedControls();
 
  private:
   // Reads the controls and applies them; on a text that is not a number selects the field,
