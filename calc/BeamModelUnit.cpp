@@ -272,6 +272,15 @@ void PlaceBeamElementsAt(const TEngineDataStruct& e, double alpha, std::vector<T
   }
 }
 
+namespace {
+
+// The floating-point check after step k: its message is formed only when a flag is raised.
+void checkStepFlags(int k) {
+  if (FloatFlagsRaised()) CheckFloatFlags("балочная модель вала", "шаг " + std::to_string(k));
+}
+
+}  // namespace
+
 void SolveBeamStep(TDynamicCalcStruct& run, int k, std::vector<TBeamElem>& elements, std::vector<TPoint3>& nodes,
                    TBeamWorkspace& w) {
   const TBeamAssembly& a = *run.Assembly();
@@ -282,7 +291,7 @@ void SolveBeamStep(TDynamicCalcStruct& run, int k, std::vector<TBeamElem>& eleme
     const TCalcObserver* observer = run.Settings().Observer;
     if (&elements == &run.Elements && observer && observer->DrawsModel()) PlaceBeamElements(run, k, elements, nodes);
     SolveShaftFrameStep(run, k, *a.ShaftFrame, *w.Shaft);
-    CheckFloatFlags("балочная модель вала", "шаг " + std::to_string(k));
+    checkStepFlags(k);
     return;
   }
   PlaceBeamElements(run, k, elements, nodes);
@@ -329,7 +338,7 @@ void SolveBeamStep(TDynamicCalcStruct& run, int k, std::vector<TBeamElem>& eleme
         const auto i = static_cast<std::size_t>(element);
         return LocalEndForces(a.Local[i], elements[i].Cosines, elements[i].Displacements)[7];
       });
-  CheckFloatFlags("балочная модель вала", "шаг " + std::to_string(k));
+  checkStepFlags(k);
 }
 
 void WriteBeamStepResults(TDynamicCalcStruct& run, int k, const std::function<TVector12(int)>& global,

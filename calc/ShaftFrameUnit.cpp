@@ -174,9 +174,11 @@ void addSprings(std::vector<double>& band, int width, const std::vector<Matrix6L
       }
 }
 
-void requireFactors(const TShaftFrame& frame, int failedRow, const std::string& where) {
+// Refuses factors that failed at a row (−1: they did not), at step k (−1: before the steps).
+void requireFactors(const TShaftFrame& frame, int failedRow, int k) {
   if (failedRow < 0) return;
   const int dof = 6 * frame.Supports[static_cast<std::size_t>(failedRow / 6)].Node + failedRow % 6;
+  const std::string where = k < 0 ? "Балочная модель вала" : "Балочная модель вала, шаг " + std::to_string(k);
   throw ESingularSystemError(where + ": система опорных узлов не положительно определена: " + DofName(dof));
 }
 
@@ -478,7 +480,7 @@ std::shared_ptr<const TShaftFrame> BuildShaftFrame(const TDynamicCalcStruct& run
     std::vector<Matrix6L> springs;
     for (const TShaftSupport& support : frame->Supports) springs.push_back(support.Stiffness);
     addSprings(system, band, springs);
-    requireFactors(*frame, frame->ConstantFactors.Factor(nB, band, system), "Балочная модель вала");
+    requireFactors(*frame, frame->ConstantFactors.Factor(nB, band, system), -1);
   }
 
   // End moments of the elements the results read: G·(displacements of its 12 degrees), each
@@ -579,7 +581,7 @@ void SolveShaftFrameStep(TDynamicCalcStruct& run, int k, const TShaftFrame& fram
     for (std::size_t j = 0; j < frame.Supports.size(); ++j) w.Springs[j] = toShaftAxes(frame.Supports[j].Stiffness, c, s);
     w.System = frame.CondensedRounded;
     addSprings(w.System, frame.Band, w.Springs);
-    requireFactors(frame, w.Factors.Factor(nB, frame.Band, w.System), "Балочная модель вала, шаг " + std::to_string(k));
+    requireFactors(frame, w.Factors.Factor(nB, frame.Band, w.System), k);
     factors = &w.Factors;
   }
   const auto springInShaftAxes = [&](std::size_t j) -> const Matrix6L& {

@@ -16,6 +16,8 @@ const char* const OverflowText = "Переполнение при вычисле
 
 void ClearFloatFlags() { std::feclearexcept(WatchedFlags); }
 
+bool FloatFlagsRaised() { return std::fetestexcept(WatchedFlags) != 0; }
+
 void CheckFloatFlags(const std::string& stage, const std::string& quantity) {
   const int raised = std::fetestexcept(WatchedFlags);
   if (raised == 0) return;

@@ -14,6 +14,9 @@ class EVexaFloatError : public std::runtime_error {
 // Clears the invalid, division-by-zero and overflow flags of the calling thread.
 void ClearFloatFlags();
 
+// True when one of those flags is set: lets a hot loop form its message only when needed.
+bool FloatFlagsRaised();
+
 // Raises EVexaFloatError when one of those flags is set since the last clearing
 // ("Недопустимая операция с плавающей точкой: <stage>, <quantity>"), and clears them.
 void CheckFloatFlags(const std::string& stage, const std::string& quantity);
